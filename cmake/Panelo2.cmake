@@ -1,0 +1,26 @@
+# panelo2_library(name DIR dir DEPS ...): a static library of every .cpp/.h in one folder.
+function(panelo2_library name)
+  cmake_parse_arguments(L "" "DIR" "DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${L_DIR}/*.cpp ${L_DIR}/*.h)
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${L_DEPS})
+endfunction()
+
+# panelo2_test(name DIR dir DEPS ...): one GoogleTest executable of every .cpp in a test folder.
+function(panelo2_test name)
+  cmake_parse_arguments(T "" "DIR" "DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${T_DIR}/*.cpp ${T_DIR}/*.h)
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${name} ${srcs})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${T_DEPS} testsupport GTest::gtest)
+  target_compile_definitions(${name} PRIVATE
+    PANELO2_SCHEMA_DIR="${CMAKE_SOURCE_DIR}/schema"
+    PANELO2_BIN_DIR="${PANELO2_BIN_DIR}"
+    PANELO2_ARTIFACT_DIR="${CMAKE_BINARY_DIR}/screenshots")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
