@@ -7,14 +7,19 @@ function(panelo2_library name)
   target_link_libraries(${name} PUBLIC ${L_DEPS})
 endfunction()
 
-# panelo2_test(name DIR dir DEPS ...): one GoogleTest executable of every .cpp in a test folder.
+# panelo2_test(name DIR dir DEPS ... [GUI]): one GoogleTest executable of every .cpp in a test
+# folder; GUI tests get a widget application object.
 function(panelo2_test name)
-  cmake_parse_arguments(T "" "DIR" "DEPS" ${ARGN})
+  cmake_parse_arguments(T "GUI" "DIR" "DEPS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${T_DIR}/*.cpp ${T_DIR}/*.h)
   if(NOT srcs)
     return()
   endif()
-  add_executable(${name} ${srcs})
+  add_executable(${name} ${srcs} ${CMAKE_SOURCE_DIR}/tests/support/main/TestMain.cpp)
+  if(T_GUI)
+    target_compile_definitions(${name} PRIVATE PANELO2_GUI_TEST=1)
+    target_link_libraries(${name} PRIVATE Qt6::Widgets)
+  endif()
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${T_DEPS} testsupport GTest::gtest)
   target_compile_definitions(${name} PRIVATE

@@ -1,0 +1,18 @@
+// The main of every test executable: a Qt application object (a widget one for the widget
+// tests), then GoogleTest.
+#include <gtest/gtest.h>
+
+#ifdef PANELO2_GUI_TEST
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    TestApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
