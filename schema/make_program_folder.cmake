@@ -5,7 +5,7 @@ foreach(pair "working.sql|Panelo2.mdb" "save.sql|Panelo2保存.mdb")
   list(GET pair 1 db)
   if(NOT EXISTS "${BIN_DIR}/${db}")
     execute_process(COMMAND ${SQLITE3} "${BIN_DIR}/${db}.tmp"
-      INPUT_FILE "${SCHEMA_DIR}/${script}" RESULT_VARIABLE rc ERROR_VARIABLE err)
+      INPUT_FILE "${SCHEMA_DIR}/${script}" RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)
     if(NOT rc EQUAL 0 OR err)
       file(REMOVE "${BIN_DIR}/${db}.tmp")
       message(FATAL_ERROR "Building ${db} from ${script} failed: ${err}")
