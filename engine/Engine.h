@@ -1,0 +1,116 @@
+#pragma once
+// The cutting-layout engine: the stock and part tables, the queues of one computation, the raster
+// of the sheet being filled, and the procedures of the compute road (validation, preparation, run
+// count, search, layout run, placement, storage hand-over, odometers, clearing after a stop).
+//
+// The main window holds one Engine (gEngine()) and connects it to itself (EngineHost), to the
+// progress window (EngineProgress) and, for a computation, to a pattern store; tests and the
+// benchmark runner connect headless ones. Sizes are input units after loading and cells after
+// GreatestCommonDivisor.
+#include "engine/EngineHost.h"
+#include "engine/EngineProgress.h"
+#include "engine/EngineTypes.h"
+#include "engine/SheetRaster.h"
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class PatternStore;
+
+class Engine {
+public:
+    Engine();
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // --- connections ---
+    void SetHost(EngineHost* host) { host_ = host; }
+    void SetProgress(EngineProgress* progress);           // nullptr: no progress window
+    void SetStore(PatternStore* store) { store_ = store; } // nullptr: the working database
+
+    // --- tables (indexed by 母材番号 and 部材番号 from 1; element 0 unused) ---
+    std::vector<StockRec> StockTbl;
+    std::vector<PartRec> PartTbl;
+    int16_t StockTypeCount = 0;
+    int32_t StockPieceTotal = 0;
+    int16_t PartTypeCount = 0;
+    int32_t PiecePartTotal = 0;
+    int16_t Unit = 0;                 // input units per cell
+    int16_t KerfWidth = 0;
+    int32_t KerfColor = 0;
+
+    // --- state of one computation ---
+    std::vector<int16_t> StockQueue;  // 0, the 母材番号 of every sheet in order, closing 0
+    std::vector<int16_t> PieceQueue;  // 0, the 部材番号 of every piece in the current order
+    std::vector<bool> PieceRotated;   // per position of PieceQueue
+    int32_t MaxStockLength = 0;
+    int32_t MaxStockWidth = 0;
+    int16_t PartOrderBit = 0;         // the part order loaded: 1, 2, 4 or 8
+    int32_t PatternNo = 0;            // the last pattern stored
+    int16_t ListSheetColumns = 0;     // sheet columns of the pattern list
+    int32_t CombinationCount = 0;     // layout runs of the search
+    SystemSettings Settings;
+
+    // --- the sheet being filled ---
+    SheetRaster Grid;
+    std::vector<int16_t> CandX, CandY;   // candidate corners (index 0 unused), ascending
+    std::vector<int32_t> SlitX, SlitY;   // strip boundaries (index 0 unused), in creation order
+
+    // --- input validation, loading and preparation ---
+    bool CheckInputValue();
+    bool SetBozai();
+    bool LoadParts(bool next);
+    enum class PartLoad { Loaded, NoFurtherOrder, Failed };
+    PartLoad LoadPartOrder(bool next);   // LoadParts, telling "no further order" from a failure
+    bool SetLineWidth();
+    bool GreatestCommonDivisor();
+    void InitPatern();
+    bool BeforeCompute();
+    bool Compute();
+    bool SearchPaternMax();
+
+    // --- search and layout ---
+    bool CreatePatern();
+    bool LayoutRun(std::vector<PiecePlacement>& placements, std::vector<SheetResult>& sheets);
+    void NewSheet(int16_t stock);        // an empty raster and fresh corner and strip lists
+    bool PutTavo(int16_t across, int16_t along, int16_t& x, int16_t& y, int16_t part, int16_t kerf, int16_t stock);
+    void PutTavoKiriHaba(int16_t along, int16_t across, int16_t x, int16_t y, int16_t kerf, int16_t stock);
+    bool PutTavoSimulation(int16_t across, int16_t along, int16_t part, int16_t kerf, int16_t stock);
+    int16_t ReRevolution();
+    int16_t ReRevolution2();
+    void ClearPatternResults(bool discard);
+
+    // The main window's unloading erases the arrays.
+    void Erase();
+
+private:
+    struct Rect {
+        int x0, y0, x1, y1;              // cells, inclusive
+    };
+    bool accepts(int x, int y, int across, int along, int kerf, int length, int width, bool stripTests) const;
+    bool continueAfterPiece();           // event pump, cancel flag, stop question
+    EngineHost& host();
+    EngineProgress& progress() { return *progress_; }
+
+    EngineHost* host_ = nullptr;
+    EngineProgress* progress_;
+    PatternStore* store_ = nullptr;
+    PatternStore* activeStore_ = nullptr;
+    std::vector<Rect> sheetPieces_;      // the pieces on the sheet being filled
+    std::vector<int32_t> failedOnSheet_; // per part: the sheet on which one of its pieces failed
+    std::chrono::steady_clock::time_point lastPump_{};
+};
+
+// The program's engine (the main window's).
+Engine& gEngine();
+
+// Names of the error-log lines of the engine's procedures.
+inline const QString kEngineWindow = QStringLiteral("frmTavo");
+inline const QString kEngineModule = QStringLiteral("mdlTavo");
+
+// The text of the critical message of an overflowing run count.
+QString CalculationOverflowText();
+inline const QString kCalculationOverflowTitle = QStringLiteral("計算量オーバー");

@@ -1,0 +1,81 @@
+#pragma once
+// The records of the engine: stock and part kinds, the placement of one piece and the measures of
+// one sheet of a layout, and the system settings a computation reads.
+#include <QString>
+#include <cstdint>
+
+// Part number of a kerf cell in the raster and of a kerf row in パターン部材.
+constexpr int16_t kKerfPart = 99;
+
+// One stock kind, indexed by its 母材番号. Sizes are input units after loading, cells after the
+// cell size has divided them.
+struct StockRec {
+    int16_t 長さ = 0;        // along the x axis of the raster
+    int16_t 幅 = 0;          // along the y axis
+    int32_t 色値 = 0;
+    int16_t 数 = 0;          // sheets available; 0 on the last kind: unlimited
+    int16_t UsedCount = 0;   // sheets of this kind completed in the current layout
+};
+
+// One part kind, indexed by its 部材番号.
+struct PartRec {
+    int16_t 長さ = 0;
+    int16_t 幅 = 0;
+    int32_t 色値 = 0;
+    int16_t 数 = 0;
+    int16_t CutCount = 0;    // pieces placed in the current layout
+    bool Rotatable = false;  // 回転 is true and 長さ differs from 幅
+    bool TryRotate = false;  // rotation trial flag of 回転方式 1
+};
+
+// Where one piece of the piece queue went; all zero while it is not placed. Coordinates are grid
+// lines in cells: a piece on cells x..x+along-1 has 開始横 x-1 and 終了横 x+along-1.
+struct PiecePlacement {
+    int16_t 連番 = 0;
+    int16_t 部材番号 = 0;
+    int16_t 母材番号 = 0;
+    int16_t 枝番 = 0;
+    int16_t 開始横 = 0;
+    int16_t 開始縦 = 0;
+    int16_t 終了横 = 0;
+    int16_t 終了縦 = 0;
+};
+
+// The measures of one sheet of a layout: areas in square input units, rates in percent.
+struct SheetResult {
+    int16_t 連番 = 0;
+    int16_t 母材番号 = 0;
+    int16_t 枝番 = 0;
+    int32_t 使用面積 = 0;
+    double 使用率 = 0;
+    int32_t 切代面積 = 0;
+    double 切代率 = 0;
+    int32_t 端材面積 = 0;
+    double 端材率 = 0;
+    int32_t 余材面積 = 0;
+    double 余材率 = 0;
+    int32_t 平方数 = 0;
+    int32_t 最大平方 = 0;
+};
+
+// The system settings a computation reads (the row of システム設定 as the main window holds it).
+struct SystemSettings {
+    int16_t CutPosition = 0;     // 切取位置: 0 左詰め, 1 上詰め
+    int16_t CutOrder = 0;        // 部材切取順序: 0 指定順, 1 同一部材は連続, 2 総当り
+    int16_t CutOrderDetail = 1;  // 部材切取順序詳細: bits 1 部材番号順, 2 面積, 4 幅, 8 長さ
+    int16_t RotationMode = 0;    // 回転方式: 0 簡易Panelo方式, 1 Panelo方式, 2 総当り
+    int16_t SlitMode = 0;        // スリット: 0 none, 1 横方向, 2 縦方向
+    int16_t DisplaySheets = 5;   // 表示母材: most sheet columns of the pattern list
+    QString SortKeyList;         // 並び替え項目: ",criterion,criterion..."
+    int16_t SortKeyFlags = 0;    // bits 1 欠片, 2 使用材, 4 切代, 8 端材 of the same choice
+};
+
+// The ranking criteria, in the order of their bits in SortKeyFlags (1, 2, 4, 8).
+inline const QString kSortKeyFragments = QStringLiteral("欠片（穴）の少ない順");
+inline const QString kSortKeyUsed = QStringLiteral("使用材の少ない順");
+inline const QString kSortKeyKerf = QStringLiteral("切代の少ない順");
+inline const QString kSortKeyOffcut = QStringLiteral("端材の少ない順");
+
+// The bit set of the criteria named in a ",criterion,criterion" list (the text before the first
+// comma is ignored, unknown pieces add nothing).
+int16_t SortKeyFlagsOf(const QString& sortKeyList);

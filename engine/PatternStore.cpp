@@ -1,0 +1,147 @@
+#include "engine/PatternStore.h"
+
+#include "engine/Engine.h"
+#include "foundation/Globals.h"
+#include "foundation/cDao.h"
+
+namespace {
+constexpr qint64 kBatchMilliseconds = 500;
+}
+
+SqlitePatternStore::~SqlitePatternStore()
+{
+    try {
+        End();
+    } catch (...) {
+    }
+}
+
+void SqlitePatternStore::Begin()
+{
+    cDao& dao = gDao();
+    piece_ = dao.Prepare(QStringLiteral("INSERT INTO パターン部材 (パターン番号,連番,部材番号,母材番号,枝番,開始横,開始縦,"
+                                        "終了横,終了縦,色) VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10)"));
+    sheet_ = dao.Prepare(QStringLiteral("INSERT INTO パターン母材 (パターン番号,連番,母材番号,枝番,最大平方,平方数,使用面積,"
+                                        "使用率,切代面積,切代率,端材面積,端材率,余材面積,余材率) "
+                                        "VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14)"));
+    pattern_ = dao.Prepare(QStringLiteral("INSERT INTO パターン (パターン番号,パターン種別,優先順位,母材使用数,部材切取数,"
+                                          "平均使用率,平均切代率,平均端材率,平均余材率) "
+                                          "VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9)"));
+    prepared_ = true;
+}
+
+void SqlitePatternStore::Store(const Engine& e, const std::vector<PiecePlacement>& placements,
+                               const std::vector<SheetResult>& sheets)
+{
+    if (!prepared_)
+        Begin();
+    cDao& dao = gDao();
+    if (!batchOpen_) {
+        dao.BeginTrans();
+        batchOpen_ = true;
+        batchClock_.start();
+    }
+    bool stepOpen = false;
+    auto beginStep = [&] {
+        dao.BeginTrans();
+        stepOpen = true;
+    };
+    auto commitStep = [&] {
+        dao.CommitTrans();
+        stepOpen = false;
+    };
+    try {
+        PatternPieceRows(e, placements, pieceRows_);
+        beginStep();
+        for (const PatternPieceRow& r : pieceRows_) {
+            int i = 1;
+            for (int64_t v : {r.パターン番号, r.連番, r.部材番号, r.母材番号, r.枝番, r.開始横, r.開始縦, r.終了横, r.終了縦, r.色})
+                piece_.bind(i++, v);
+            piece_.execute();
+        }
+        commitStep();
+
+        PatternSheetRows(e, sheets, sheetRows_);
+        beginStep();
+        for (const PatternSheetRow& r : sheetRows_) {
+            int i = 1;
+            for (int64_t v : {r.パターン番号, r.連番, r.母材番号, r.枝番, r.最大平方, r.平方数, r.使用面積})
+                sheet_.bind(i++, v);
+            sheet_.bind(i++, r.使用率);
+            sheet_.bind(i++, int64_t(r.切代面積));
+            sheet_.bind(i++, r.切代率);
+            sheet_.bind(i++, int64_t(r.端材面積));
+            sheet_.bind(i++, r.端材率);
+            sheet_.bind(i++, int64_t(r.余材面積));
+            sheet_.bind(i++, r.余材率);
+            sheet_.execute();
+        }
+        commitStep();
+
+        beginStep();
+        const PatternRow p = PatternSummary(e, pieceRows_, sheetRows_);
+        pattern_.bind(1, int64_t(p.パターン番号));
+        pattern_.bind(2, p.パターン種別);
+        pattern_.bind(3, p.優先順位);
+        pattern_.bind(4, int64_t(p.母材使用数));
+        pattern_.bind(5, int64_t(p.部材切取数));
+        pattern_.bind(6, p.平均使用率);
+        pattern_.bind(7, p.平均切代率);
+        pattern_.bind(8, p.平均端材率);
+        pattern_.bind(9, p.平均余材率);
+        pattern_.execute();
+        commitStep();
+    } catch (...) {
+        if (stepOpen) {
+            try {
+                dao.RollbackTrans();
+            } catch (...) {
+            }
+        }
+        try {
+            Flush();
+        } catch (...) {
+        }
+        throw;
+    }
+    if (batchClock_.elapsed() >= kBatchMilliseconds)
+        Flush();
+}
+
+void SqlitePatternStore::Flush()
+{
+    if (!batchOpen_)
+        return;
+    batchOpen_ = false;
+    try {
+        gDao().CommitTrans();
+    } catch (...) {
+        // A commit that failed leaves the batch open: undo it, so the next batch starts clean.
+        try {
+            gDao().RollbackTrans();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+void SqlitePatternStore::End()
+{
+    Flush();
+    piece_ = Statement();
+    sheet_ = Statement();
+    pattern_ = Statement();
+    prepared_ = false;
+}
+
+void MemoryPatternStore::Store(const Engine& e, const std::vector<PiecePlacement>& placements,
+                               const std::vector<SheetResult>& sheetResults)
+{
+    std::vector<PatternPieceRow> p;
+    PatternPieceRows(e, placements, p);
+    pieces.insert(pieces.end(), p.begin(), p.end());
+    std::vector<PatternSheetRow> s;
+    PatternSheetRows(e, sheetResults, s);
+    sheets.insert(sheets.end(), s.begin(), s.end());
+    patterns.push_back(PatternSummary(e, p, s));
+}

@@ -1,0 +1,161 @@
+// Placing one piece first-fit on the candidate corners of the sheet raster, the kerf frame around
+// a placed piece, and the look-ahead of the rotation method 1 (Panelo方式).
+#include "engine/Engine.h"
+#include "engine/VbMath.h"
+#include "foundation/ErrLog.h"
+
+#include <algorithm>
+
+namespace {
+// Adds v to an ascending list (index 0 unused) unless it holds it already.
+void addCorner(std::vector<int16_t>& list, int v)
+{
+    if (std::find(list.begin() + 1, list.end(), v) != list.end())
+        return;
+    list.insert(std::upper_bound(list.begin() + 1, list.end(), int16_t(v)), int16_t(v));
+}
+
+bool kerfOrFree(int16_t v) { return v == 0 || v == kKerfPart; }
+}
+
+void Engine::NewSheet(int16_t stock)
+{
+    Grid.Reset(StockTbl[size_t(stock)].長さ, StockTbl[size_t(stock)].幅);
+    CandX.assign({0, 1});
+    CandY.assign({0, 1});
+    SlitX.assign({0, 1});
+    SlitY.assign({0, 1});
+    sheetPieces_.clear();
+}
+
+bool Engine::accepts(int x, int y, int across, int along, int k, int length, int width, bool stripTests) const
+{
+    if (Grid.at(x, y) != 0)
+        return false;
+    if (across > width - y + 1 || along > length - x + 1)
+        return false;
+    // The first column and the first row of the piece are free.
+    const int16_t* col = Grid.column(x);
+    for (int yy = y + 1; yy < y + across; ++yy)
+        if (col[yy] != 0)
+            return false;
+    for (int xx = x + 1; xx < x + along; ++xx)
+        if (Grid.at(xx, y) != 0)
+            return false;
+    // The kerf bands behind the far ends of the first row and column, where the sheet holds them.
+    if (x + along + k - 1 <= length)
+        for (int xx = x + along; xx <= x + along + k - 1; ++xx)
+            if (!kerfOrFree(Grid.at(xx, y)))
+                return false;
+    if (y + across + k - 1 <= width)
+        for (int yy = y + across; yy <= y + across + k - 1; ++yy)
+            if (!kerfOrFree(col[yy]))
+                return false;
+    if (stripTests) {
+        // A piece with its kerf may not straddle a strip boundary.
+        if (Settings.SlitMode == 2)
+            for (size_t i = 1; i < SlitX.size(); ++i)
+                if (x < SlitX[i] && SlitX[i] < x + along + k)
+                    return false;
+        if (Settings.SlitMode == 1)
+            for (size_t i = 1; i < SlitY.size(); ++i)
+                if (y < SlitY[i] && SlitY[i] < y + across + k)
+                    return false;
+    }
+    // No cell of another piece inside the rectangle: its cells are exactly the placed rectangles.
+    const int x1 = x + along - 1, y1 = y + across - 1;
+    for (const Rect& r : sheetPieces_)
+        if (x <= r.x1 && r.x0 <= x1 && y <= r.y1 && r.y0 <= y1)
+            return false;
+    return true;
+}
+
+bool Engine::PutTavo(int16_t across, int16_t along, int16_t& xOut, int16_t& yOut, int16_t part, int16_t kerf,
+                     int16_t stock)
+{
+    try {
+        const int length = StockTbl[size_t(stock)].長さ, width = StockTbl[size_t(stock)].幅;
+        const int pos = Settings.CutPosition;
+        if (pos != 0 && pos != 1)
+            return false;
+        // 左詰め: x from CandX outer, y from CandY inner; 上詰め: y from CandX outer, x from CandY inner.
+        for (size_t i = 1; i < CandX.size(); ++i) {
+            for (size_t j = 1; j < CandY.size(); ++j) {
+                const int x = pos == 0 ? CandX[i] : CandY[j];
+                const int y = pos == 0 ? CandY[j] : CandX[i];
+                if (!accepts(x, y, across, along, kerf, length, width, true))
+                    continue;
+                Grid.FillPiece(x, y, along, across, part);
+                sheetPieces_.push_back({x, y, x + along - 1, y + across - 1});
+                xOut = int16_t(x);
+                yOut = int16_t(y);
+                std::vector<int16_t>& xs = pos == 0 ? CandX : CandY;
+                std::vector<int16_t>& ys = pos == 0 ? CandY : CandX;
+                if (x + along + kerf <= length)
+                    addCorner(xs, x + along + kerf);
+                if (y + across + kerf <= width)
+                    addCorner(ys, y + across + kerf);
+                if (Settings.SlitMode == 2 && y == 1)
+                    SlitX.push_back(x + along + kerf);
+                if (Settings.SlitMode == 1 && x == 1)
+                    SlitY.push_back(y + across + kerf);
+                return true;
+            }
+        }
+        return false;
+    } catch (const std::exception& e) {
+        SetErrLog(ErrorDescription(e), kEngineWindow, QStringLiteral("PutTavo"));
+        return false;
+    }
+}
+
+void Engine::PutTavoKiriHaba(int16_t along, int16_t across, int16_t x, int16_t y, int16_t kerf, int16_t stock)
+{
+    const int k = kerf;
+    if (k <= 0)
+        return;
+    // The frame of width k around the piece, each corner square in one band; free cells become kerf.
+    Grid.MarkKerf(x - k, x - 1, y, y + across + k - 1);
+    Grid.MarkKerf(x - k, x + along - 1, y - k, y - 1);
+    Grid.MarkKerf(x + along, x + along + k - 1, y - k, y + across - 1);
+    Grid.MarkKerf(x, x + along + k - 1, y + across, y + across + k - 1);
+}
+
+bool Engine::PutTavoSimulation(int16_t across, int16_t along, int16_t part, int16_t kerf, int16_t stock)
+{
+    try {
+        const int length = StockTbl[size_t(stock)].長さ, width = StockTbl[size_t(stock)].幅;
+        const int pos = Settings.CutPosition;
+        if (pos != 0 && pos != 1)
+            return false;
+        for (size_t i = 1; i < CandX.size(); ++i) {
+            for (size_t j = 1; j < CandY.size(); ++j) {
+                const int x = pos == 0 ? CandX[i] : CandY[j];
+                const int y = pos == 0 ? CandY[j] : CandX[i];
+                if (!accepts(x, y, across, along, kerf, length, width, false))
+                    continue;
+                // The first corner that takes the piece: turn it when it stands on the start edge
+                // and the pieces of the part still to place fit in one line across the sheet.
+                const int rem = PartTbl[size_t(part)].数 - PartTbl[size_t(part)].CutCount;
+                int per;
+                if (pos == 0) {
+                    if (y != 1)
+                        return false;
+                    per = width / across;
+                } else {
+                    if (x != 1)
+                        return false;
+                    per = length / along;
+                }
+                int r = per == 0 ? 0 : rem - (rem / per) * per;
+                if (r == 0)
+                    r = per;
+                return rem <= r;
+            }
+        }
+        return false;
+    } catch (const std::exception& e) {
+        SetErrLog(ErrorDescription(e), kEngineWindow, QStringLiteral("PutTavoSimulation"));
+        return false;
+    }
+}

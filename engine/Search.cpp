@@ -1,0 +1,91 @@
+// The search: one layout per combination of piece order and rotation state, each stored as a
+// numbered pattern; the rotation odometers step fastest, then the piece order.
+#include "engine/Engine.h"
+#include "engine/PatternStore.h"
+#include "engine/PieceOrder.h"
+#include "engine/VbMath.h"
+#include "foundation/ErrLog.h"
+
+#include <algorithm>
+
+namespace {
+int16_t usedSheetCount(const std::vector<SheetResult>& sheets)
+{
+    int16_t used = 0;
+    for (size_t s = 1; s < sheets.size(); ++s)
+        if (sheets[s].使用面積 != 0)
+            ++used;
+    return used;
+}
+}
+
+bool Engine::CreatePatern()
+{
+    host().setMousePointer(11);
+    std::unique_ptr<PatternStore> ownStore;
+    PatternStore* store = store_;
+    if (!store) {
+        ownStore = std::make_unique<SqlitePatternStore>();
+        store = ownStore.get();
+    }
+    activeStore_ = store;
+    bool result = false;
+    bool stopped = false;
+    try {
+        store->Begin();
+        const std::vector<int16_t> firstOrder = PieceQueue;
+        progress().updateProgress1(0);
+        std::vector<PiecePlacement> placements;
+        std::vector<SheetResult> sheets;
+        for (;;) {
+            if (!LayoutRun(placements, sheets)) {
+                stopped = true;          // the interrupted layout is not stored
+                result = true;
+                break;
+            }
+            progress().updateProgress2(PiecePartTotal);
+            ++PatternNo;
+            progress().updateProgress1(PatternNo);
+            store->Store(*this, placements, sheets);
+            const int16_t used = usedSheetCount(sheets);
+            if (used > ListSheetColumns)
+                ListSheetColumns = std::min(used, Settings.DisplaySheets);
+
+            int16_t r = Settings.RotationMode == 1 ? ReRevolution2() : ReRevolution();
+            if (Settings.RotationMode == 1 && r == 1)
+                r = ReRevolution();
+            if (r == -1)
+                break;
+            if (r == 0)
+                continue;
+            // Every rotation state of this order was tried: the next order.
+            if (Settings.CutOrder == 0) {
+                const PartLoad load = LoadPartOrder(true);
+                if (load == PartLoad::Loaded)
+                    continue;
+                result = load == PartLoad::NoFurtherOrder;
+                break;
+            }
+            // An order step that fails would repeat the same order for ever.
+            if (!ReOrder(PieceQueue, Settings.CutOrder))
+                break;
+            if (std::equal(PieceQueue.begin() + 1, PieceQueue.end(), firstOrder.begin() + 1, firstOrder.end())) {
+                result = true;
+                break;
+            }
+        }
+        store->End();
+    } catch (const std::exception& e) {
+        SetErrLog(ErrorDescription(e), kEngineWindow, QStringLiteral("CreatePatern"));
+        try {
+            store->End();
+        } catch (...) {
+        }
+        result = false;
+    }
+    activeStore_ = nullptr;
+    // After a stop the compute button puts the pointer back itself.
+    if (!stopped)
+        host().setMousePointer(0);
+    return result;
+}
