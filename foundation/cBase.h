@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 // SQL literal type codes.
 enum SqlType { kSqlText = 100, kSqlInt = 200, kSqlLong = 201, kSqlDouble = 202, kSqlDate = 300,
@@ -30,8 +31,12 @@ public:
     QString CvtJunkChar(QString text, const QString& replacement, const QString& charSet) const;
     QString InsertStr(int32_t n, const QString& text, const QString& insertion) const;
     int32_t MsgBoxBeep(const QString& prompt, int32_t buttons, const QString& title) const;
-    QString PrintErrLog(const QString& procedure, const QString& extra) const;
+    // The diagnostic line "[time] << procedure >> number:description [extra]"; written nowhere.
+    QString PrintErrLog(const QString& procedure, const QString& extra, int32_t errNumber = 0,
+                        const QString& errDescription = QString()) const;
     QString NullTrim(QString& text, bool several) const;
+    // "Ver " major "." minor "." revision of the program's build version, minor and revision
+    // written with the number format ("00" gives two digits).
     QString GetAppVersion(const QString& numberFormat) const;
     QDate FOMonth(const QDate& date) const;
     QDate EOMonth(const QDate& date) const;
@@ -49,6 +54,10 @@ public:
     QString EditString(const Variant& value, int16_t width, const QString& pad, int32_t alignment) const;
     QString PickString(const QString& text, int16_t start, int16_t length) const;
     QString PickString2(const QString& text, int32_t start, int16_t length) const;
+
+    // The system beep that MsgBoxBeep sounds before its box; the GUI layer may install its own.
+    // Returns the previous handler; an empty handler restores the default (BEL on stderr).
+    static std::function<void()> SetBeepHandler(std::function<void()> handler);
 
 private:
     bool IsDigits(const QString& text) const;

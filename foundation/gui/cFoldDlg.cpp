@@ -1,0 +1,120 @@
+#include "foundation/gui/cFoldDlg.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+
+namespace {
+
+FolderBrowser& folderBrowser()
+{
+    static FolderBrowser browser;
+    return browser;
+}
+
+QString UpToNul(const QString& buffer)
+{
+    const qsizetype nul = buffer.indexOf(QChar(0));
+    return nul < 0 ? buffer : buffer.left(nul);
+}
+
+std::optional<FolderItem> RunQtBrowser(QWidget* owner, const QString& root, const QString& title, int32_t options)
+{
+    std::unique_ptr<QDialog> dialog = CreateFolderBrowser(owner, root, title, options);
+    if (dialog->exec() != QDialog::Accepted)
+        return std::nullopt;
+    if (auto* list = qobject_cast<QInputDialog*>(dialog.get())) {
+        const QString printer = list->textValue();
+        if (printer.isEmpty())
+            return std::nullopt;
+        return FolderItem{printer, printer};
+    }
+    const QStringList chosen = static_cast<QFileDialog*>(dialog.get())->selectedFiles();
+    if (chosen.isEmpty())
+        return std::nullopt;
+    const QString name = QDir(chosen.first()).dirName();
+    return FolderItem{name.isEmpty() ? chosen.first() : name, chosen.first()};
+}
+
+} // namespace
+
+FolderBrowser SetFolderBrowser(FolderBrowser browser)
+{
+    FolderBrowser previous = folderBrowser();
+    folderBrowser() = std::move(browser);
+    return previous;
+}
+
+std::unique_ptr<QDialog> CreateFolderBrowser(QWidget* owner, const QString& root, const QString& title,
+                                             int32_t options)
+{
+    const QString caption = UpToNul(title);
+    if (options & kBrowseForPrinter) {
+        auto list = std::make_unique<QInputDialog>(owner);
+        list->setWindowTitle(caption);
+        list->setLabelText(caption);
+        list->setComboBoxItems(QPrinterInfo::availablePrinterNames());
+        list->setComboBoxEditable(false);
+        return list;
+    }
+    auto dialog = std::make_unique<QFileDialog>(owner, caption, root);
+    dialog->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::ShowDirsOnly);
+    dialog->setFileMode(QFileDialog::Directory);
+    return dialog;
+}
+
+QString SpecialFolderRoot(int32_t specialFolder)
+{
+    switch (specialFolder) {
+    case 0: return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    case 5: return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    case 17: return QStringLiteral("/");
+    default: return QString();
+    }
+}
+
+cFoldDlg::cFoldDlg()
+{
+    InitBrowseInfo();
+}
+
+void cFoldDlg::InitBrowseInfo()
+{
+    owner_ = nullptr;
+    root_ = SpecialFolderRoot(0);
+    displayName_ = QString(260, QChar(0));
+    title_.clear();
+    flags_ = 0;
+    lastSelection_.reset();
+}
+
+void cFoldDlg::ClearPathName()
+{
+    displayName_ = QString(260, QChar(0));
+}
+
+QString cFoldDlg::PathName() const
+{
+    if (flags_ & kBrowseForComputer)
+        return UpToNul(displayName_);
+    return lastSelection_ ? *lastSelection_ : QString();
+}
+
+QString cFoldDlg::SelectFolderDialog(QWidget* owner, int32_t root, const QString& title, int32_t options,
+                                     const QString& startPath)
+{
+    ClearPathName();
+    owner_ = owner;
+    root_ = startPath.isEmpty() ? SpecialFolderRoot(root) : startPath;
+    setTitle(title);
+    flags_ = options;
+    const std::optional<FolderItem> item = folderBrowser() ? folderBrowser()(owner_, root_, title_, flags_)
+                                                           : RunQtBrowser(owner_, root_, title_, flags_);
+    lastSelection_.reset();
+    if (item) {
+        displayName_ = item->displayName + QString(std::max<qsizetype>(0, 260 - item->displayName.size()), QChar(0));
+        lastSelection_ = item->path;
+    }
+    return PathName();
+}
