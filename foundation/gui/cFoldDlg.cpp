@@ -109,8 +109,8 @@ QString cFoldDlg::SelectFolderDialog(QWidget* owner, int32_t root, const QString
     root_ = startPath.isEmpty() ? SpecialFolderRoot(root) : startPath;
     setTitle(title);
     flags_ = options;
-    const std::optional<FolderItem> item = folderBrowser() ? folderBrowser()(owner_, root_, title_, flags_)
-                                                           : RunQtBrowser(owner_, root_, title_, flags_);
+    const std::optional<FolderItem> item = folderBrowser() ? folderBrowser()(owner_, root_, title, flags_)
+                                                           : RunQtBrowser(owner_, root_, title, flags_);
     lastSelection_.reset();
     if (item) {
         displayName_ = item->displayName + QString(std::max<qsizetype>(0, 260 - item->displayName.size()), QChar(0));
