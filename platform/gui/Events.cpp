@@ -58,7 +58,8 @@ void SetForegroundWindow(QWidget* window)
 {
     if (!window)
         return;
-    window->raise();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))   // it cannot raise windows
+        window->raise();
     window->activateWindow();
     QApplication::setActiveWindow(window);
 }

@@ -96,7 +96,7 @@ private:
         if (code == original)
             return false;
         if (code != 0) {   // the handler replaced the key: the control receives the new one
-            QKeyEvent replaced(e->type(), QtKeyOf(code), QtModifiersOf(shift));
+            QKeyEvent replaced = MakeKeyEvent(e->type(), code, shift);
             replaying_ = true;
             QCoreApplication::sendEvent(w, &replaced);
             replaying_ = false;

@@ -39,7 +39,7 @@ void ImEdit::keyPressEvent(QKeyEvent* e)
         return;
     }
     if (code != original) {
-        QKeyEvent replaced(QEvent::KeyPress, QtKeyOf(code), QtModifiersOf(shift));
+        QKeyEvent replaced = MakeKeyEvent(QEvent::KeyPress, code, shift);
         QLineEdit::keyPressEvent(&replaced);
         return;
     }

@@ -91,6 +91,18 @@ Qt::KeyboardModifiers QtModifiersOf(int shift)
     return m;
 }
 
+QKeyEvent MakeKeyEvent(int type, int code, int shift)
+{
+    QString text;
+    if (code >= 'A' && code <= 'Z' && !(shift & 6))
+        text = QChar(shift & 1 ? code : code + 32);
+    else if ((code >= '0' && code <= '9') || code == ' ')
+        text = QChar(code);
+    else if (code == 13)
+        text = QStringLiteral("\r");
+    return QKeyEvent(QEvent::Type(type), QtKeyOf(code), QtModifiersOf(shift), text);
+}
+
 std::vector<KeyStroke> ParseKeyList(const QString& keys)
 {
     std::vector<KeyStroke> out;

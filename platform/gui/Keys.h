@@ -2,11 +2,10 @@
 // Key codes as the forms run time gives them to KeyDown handlers (the platform's virtual-key
 // codes: 13 Enter, 27 Esc, 37-40 arrows, 112 F1 ...) with the Shift mask (1 Shift, 2 Ctrl,
 // 4 Alt), and the key lists of the input controls ("{Enter},{Down}", "+{Enter}", "{F2}").
+#include <QKeyEvent>
 #include <QString>
 #include <Qt>
 #include <vector>
-
-class QKeyEvent;
 
 enum VbKey { vbKeyBack = 8, vbKeyTab = 9, vbKeyReturn = 13, vbKeyShift = 16, vbKeyControl = 17, vbKeyMenu = 18,
              vbKeyEscape = 27, vbKeySpace = 32, vbKeyPageUp = 33, vbKeyPageDown = 34, vbKeyEnd = 35,
@@ -19,6 +18,8 @@ int VbKeyCode(int qtKey);
 int VbShiftState(Qt::KeyboardModifiers modifiers);
 Qt::Key QtKeyOf(int vbKeyCode);                         // Qt::Key_unknown when there is none
 Qt::KeyboardModifiers QtModifiersOf(int shift);
+// A key event for a code and Shift mask, with the text the key types (letters, digits, space).
+QKeyEvent MakeKeyEvent(int type, int keyCode, int shift);
 
 // One key of a key list: a code and the Shift mask it needs.
 struct KeyStroke {

@@ -1097,7 +1097,7 @@ void TDBGrid::keyPressEvent(QKeyEvent* e)
         break;
     }
     if (code != original) {
-        QKeyEvent replaced(QEvent::KeyPress, QtKeyOf(code), QtModifiersOf(shift));
+        QKeyEvent replaced = MakeKeyEvent(QEvent::KeyPress, code, shift);
         QTableView::keyPressEvent(&replaced);
         return;
     }
