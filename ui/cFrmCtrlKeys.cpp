@@ -1,0 +1,192 @@
+// The keyboard side of the form controller: Enter and the arrow keys move the focus, the hot
+// keys clear or restore the data, the top control takes the focus on request, and number
+// boxes are brought back into their range.
+#include "ui/cFrmCtrl.h"
+
+#include "platform/gui/Controls.h"
+#include "platform/gui/Form.h"
+#include "platform/gui/ImNumber.h"
+#include "platform/gui/Keys.h"
+#include "ui/FormControls.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QSet>
+#include <QWidget>
+
+namespace {
+
+bool TabCandidate(const QWidget* c)
+{
+    return HasTabStop(TypeName(c)) && TabStop(c) && c->isEnabled() && c->isVisibleTo(c->window());
+}
+
+}  // namespace
+
+// The form's own key handlers (they run only while the form previews keys).
+void cFrmCtrl::pweForm_KeyDown(int& keyCode, int& shift)
+{
+    if (!EnterKeyMove)
+        return;
+    if (ClearKey != 0 && keyCode == ClearKey) {
+        DataClear();
+        keyCode = 0;
+    }
+    if (DefaultKey != 0 && keyCode == DefaultKey) {
+        DataDefault();
+        keyCode = 0;
+    }
+    const QWidget* active = form_ ? form_->activeControl() : nullptr;
+    const QString type = TypeName(active);
+    formKeyHandled_ = false;
+    if (type != "TDBGrid" && !((type == "TextBox" || type == "imText") && IsMultiLine(active)))
+        KeyDown(keyCode, shift);                   // the grid and multi-line boxes keep their keys
+    // The control's wrapper may pass the same key on: it is handled already.
+    formKeyHandled_ = true;
+    QMetaObject::invokeMethod(this, [this] { formKeyHandled_ = false; }, Qt::QueuedConnection);
+}
+
+void cFrmCtrl::pweForm_KeyUp(int& keyCode, int& shift)
+{
+    const QWidget* active = form_ ? form_->activeControl() : nullptr;
+    const QString type = TypeName(active);
+    if (type == "TDBGrid" || ((type == "TextBox" || type == "imText") && IsMultiLine(active)))
+        return;
+    KeyUp(keyCode, shift);
+}
+
+// An input box whose own key lists hold this key moves the focus itself.
+bool cFrmCtrl::MovesByItself(int keyCode, int shift) const
+{
+    QWidget* active = form_ ? form_->activeControl() : nullptr;
+    auto* box = qobject_cast<const ImEdit*>(active);
+    if (!box || !IsInputBoxType(TypeName(active)))
+        return false;
+    return KeyListContains(box->Key.NextCtrl, keyCode, shift) || KeyListContains(box->Key.PrevCtrl, keyCode, shift);
+}
+
+void cFrmCtrl::KeyDown(int& keyCode, int& shift)
+{
+    if (!EnterKeyMove || formKeyHandled_)
+        return;
+    int direction;
+    if (keyCode == vbKeyUp && shift == 0)
+        direction = 1;
+    else if (keyCode == vbKeyReturn || (keyCode == vbKeyDown && shift == 0))
+        direction = 0;
+    else
+        return;
+    if (!MovesByItself(keyCode, shift))
+        TabFocusEasy(direction);
+}
+
+void cFrmCtrl::KeyUp(int& keyCode, int& shift)
+{
+    if (EnterKeyMove)
+        lastKeyUp_ = keyCode;
+}
+
+// A Tab (Shift+Tab for direction 1) pressed and released after the current event returns, so
+// the focus follows the window's own tab order.
+void cFrmCtrl::TabFocusEasy(int& direction)
+{
+    const bool back = direction == 1;
+    QMetaObject::invokeMethod(this, [this, back] {
+        QWidget* target = form_ && form_->loadedWindow() ? form_->loadedWindow()->focusWidget() : nullptr;
+        if (!target)
+            target = QApplication::focusWidget();
+        if (!target)
+            return;
+        const Qt::Key key = back ? Qt::Key_Backtab : Qt::Key_Tab;
+        const Qt::KeyboardModifiers mods = back ? Qt::ShiftModifier : Qt::NoModifier;
+        QKeyEvent press(QEvent::KeyPress, key, mods);
+        QCoreApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, mods);
+        if (QWidget* now = QApplication::focusWidget())
+            QCoreApplication::sendEvent(now, &release);
+    }, Qt::QueuedConnection);
+}
+
+void cFrmCtrl::TabFocus(int& direction)
+{
+    if (!form_)
+        return;
+    QWidget* active = form_->activeControl();
+    const QList<QWidget*> order = TabOrder(form_);
+    const int current = order.indexOf(active);
+    if (current < 0)
+        return;
+    int highest = -1, lowest = 9999, next = 9999, previous = -1;
+    QWidget *last = nullptr, *first = nullptr, *nextCtl = nullptr, *prevCtl = nullptr;
+    for (QWidget* c : form_->controls()) {
+        if (!TabCandidate(c))
+            continue;
+        const int t = int(order.indexOf(c));
+        if (t > highest) { highest = t; last = c; }
+        if (t < lowest) { lowest = t; first = c; }
+        if (t != current) {
+            if (current < t && t < next) { next = t; nextCtl = c; }
+            if (previous < t && t < current) { previous = t; prevCtl = c; }
+        }
+    }
+    if (!nextCtl) nextCtl = first;
+    if (!prevCtl) prevCtl = last;
+    QWidget* target = direction == 1 ? prevCtl : direction == 2 ? first : direction == 3 ? last : nextCtl;
+    try {
+        SetFocusOn(target);
+    } catch (const std::exception&) {
+        if (active)
+            active->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void cFrmCtrl::SetForcusTopControl()
+{
+    if (!form_)
+        return;
+    static const QSet<QString> kTypes = {"TDBGrid", "imNumber", "imText", "imDate", "imTime", "imMask",
+                                         "imPostal", "ComboBox", "TextBox", "CheckBox", "CommandButton",
+                                         "OptionButton"};
+    const QList<QWidget*> controls = form_->controls();
+    const QList<QWidget*> order = TabOrder(form_);
+    int bound = int(controls.size());
+    QWidget* chosen = nullptr;
+    for (QWidget* c : controls) {
+        if (!kTypes.contains(TypeName(c)) || !c->isEnabled() || !TabStop(c) || !c->isVisibleTo(c->window()))
+            continue;
+        const int t = int(order.indexOf(c));
+        if (t < bound) {
+            bound = t;
+            chosen = c;
+        }
+    }
+    if (chosen)
+        SetFocusOn(chosen);
+}
+
+// Brings the value into the range: a bound of 0 turns the sign first (-999..0 takes 5 as -5).
+// The value is worked out first and set once, so the box never holds an intermediate value.
+void cFrmCtrl::NumberRangeFilter(ImNumber* box)
+{
+    if (!box)
+        return;
+    const double min = box->minValue(), max = box->maxValue();
+    double v = box->value();
+    for (int pass = 0; pass < 3; ++pass) {
+        if (min == max) {
+            v = min;
+            break;
+        }
+        if (v > max) {
+            if (max != 0) { v = max; break; }
+            v = -v;
+        } else if (v < min) {
+            if (min != 0) { v = min; break; }
+            v = -v;
+        } else {
+            break;
+        }
+    }
+    if (v != box->value())
+        box->setValue(v);
+}
