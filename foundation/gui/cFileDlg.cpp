@@ -42,11 +42,13 @@ QList<FilterPair> FilterPairs(const QString& filter)
     return pairs;
 }
 
-// Qt's form of one pair: the description, then the patterns in parentheses (hidden on screen).
+// Qt's form of one pair: Qt reads the patterns from the parentheses that end the text, so a
+// description that ends with its own patterns ("テキスト(*.txt)") serves as it is.
 QString QtNameFilter(const FilterPair& pair)
 {
-    return pair.description + QStringLiteral(" (") + QString(pair.pattern).replace(QLatin1Char(';'), QLatin1Char(' '))
-        + QLatin1Char(')');
+    const QString patterns = QString(pair.pattern).replace(QLatin1Char(';'), QLatin1Char(' '));
+    const QString tail = QLatin1Char('(') + patterns + QLatin1Char(')');
+    return pair.description.endsWith(tail) ? pair.description : pair.description + QLatin1Char(' ') + tail;
 }
 
 // The extension a pattern names ("*.csv" gives csv); "" for a pattern with wildcards in it.
@@ -89,7 +91,7 @@ FileDialogRunner SetFileDialogRunner(FileDialogRunner runner)
 std::unique_ptr<QFileDialog> CreateFileDialog(const OpenFileName& record, bool save)
 {
     auto dialog = std::make_unique<QFileDialog>(record.owner, record.title, record.initialDir);
-    dialog->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(save || !(record.flags & kOfnFileMustExist) ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (save && !(record.flags & kOfnOverwritePrompt))

@@ -118,13 +118,15 @@ cVBForm& gVBForm()
 
 void cVBForm::TopMost(bool on, QWidget* form)
 {
-    const QRect geometry = form->geometry();
+    const QPoint position = form->pos();
+    const QSize size = form->size();
     const bool noActivate = form->testAttribute(Qt::WA_ShowWithoutActivating);
     form->setWindowFlag(Qt::WindowStaysOnTopHint, on);     // hides the window
-    form->setGeometry(geometry);
     form->setAttribute(Qt::WA_ShowWithoutActivating, true);
     form->show();
     form->setAttribute(Qt::WA_ShowWithoutActivating, noActivate);
+    form->move(position);
+    form->resize(size);
 }
 
 void cVBForm::TitleBar(QWidget* form, bool show, const QString& caption)
@@ -208,11 +210,13 @@ void cVBForm::EnableCloseButton(bool enable, QWidget*& window)
     }
     if (flags != window->windowFlags()) {
         const bool visible = window->isVisible();
-        const QRect geometry = window->geometry();
+        const QPoint position = window->pos();
+        const QSize size = window->size();
         window->setWindowFlags(flags);                     // hides the window
-        window->setGeometry(geometry);
         if (visible)
             window->show();
+        window->move(position);
+        window->resize(size);
     }
 }
 

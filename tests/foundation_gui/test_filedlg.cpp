@@ -108,7 +108,7 @@ TEST(FileDlgTest, SaveSetsUpTheRecordAndCancelKeepsTheName)
     EXPECT_EQ(&owner, fake.seen.owner);
     EXPECT_EQ(ExportFilter(), fake.seen.filter);
     EXPECT_EQ(1, fake.seen.filterIndex);
-    EXPECT_EQ(QStringLiteral("パターン1") + Nul(256 - 6), fake.seen.file);
+    EXPECT_EQ(QStringLiteral("パターン1") + Nul(256 - 5), fake.seen.file);
     EXPECT_EQ(255, fake.seen.maxFile);
     EXPECT_EQ(255, fake.seen.maxFileTitle);
     EXPECT_EQ(QStringLiteral("/home/u"), fake.seen.initialDir);
@@ -170,7 +170,7 @@ TEST(FileDlgTest, QtDialogFollowsTheRecord)
     EXPECT_EQ(QStringLiteral("パターン1"), name->text());
     const QComboBox* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
     ASSERT_NE(nullptr, types);
-    EXPECT_EQ(QStringLiteral("テキストファイル(*.txt)"), types->itemText(0));   // the patterns stay hidden
+    EXPECT_EQ(QStringLiteral("テキストファイル(*.txt)"), types->itemText(0));   // the description as it is
     QImage image(dialog->size(), QImage::Format_ARGB32);
     dialog->render(&image);
     EXPECT_TRUE(image.save(QStringLiteral(PANELO2_ARTIFACT_DIR "/foundation_file_save_dialog.png")));

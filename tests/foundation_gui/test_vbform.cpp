@@ -20,6 +20,12 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+// QtCore befriends this name for delivering events as the window system does.
+bool qt_sendSpontaneousEvent(QObject* receiver, QEvent* event)
+{
+    return QCoreApplication::sendSpontaneousEvent(receiver, event);
+}
+
 namespace {
 
 class RefusingForm : public QWidget {
@@ -36,11 +42,13 @@ std::unique_ptr<QWidget> MakeForm(const QString& name, const QString& caption = 
     return w;
 }
 
-// The user's closing: a close request that comes through the window system.
+// The user's closing: a close request that comes from the window system, as a spontaneous
+// event to the widget's window.
 void UserClose(QWidget* w)
 {
     ASSERT_NE(nullptr, w->windowHandle());
-    w->windowHandle()->close();
+    QCloseEvent e;
+    qt_sendSpontaneousEvent(w->windowHandle(), &e);
 }
 
 TEST(VBFormTest, CentreOfTheWorkAreaSize)
@@ -57,7 +65,9 @@ TEST(VBFormTest, CentreOfTheWorkAreaSize)
     form->show();
     cVBForm().FitScreenCenter(form.get());
     const QRect area = form->screen()->availableGeometry();
-    EXPECT_EQ(QPoint((area.width() - 400) / 2, (area.height() - 300) / 2), form->frameGeometry().topLeft());
+    const QSize outer = form->frameGeometry().size();
+    EXPECT_EQ(QPoint((area.width() - outer.width()) / 2, (area.height() - outer.height()) / 2),
+              form->frameGeometry().topLeft());
     EXPECT_EQ(QSize(400, 300), form->size());
 }
 
@@ -159,10 +169,11 @@ TEST(VBFormTest, TopMostTitleBarAndWindowState)
     auto form = MakeForm(QStringLiteral("frmTavo"), QStringLiteral("Panelo2"));
     form->move(30, 40);
     form->show();
+    const QRect before = form->frameGeometry();
     vb.TopMost(true, form.get());
     EXPECT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(QRect(30, 40, 400, 300), form->geometry());
+    EXPECT_EQ(before, form->frameGeometry());
     vb.TopModalForm(form.get(), false);
     EXPECT_FALSE(form->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(form->isVisible());
