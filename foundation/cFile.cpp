@@ -243,39 +243,45 @@ void cFile::SplitPathEx(const QString& path, QString& drive, QString& folder, QS
     extension = base.CvtStr(extension);
 }
 
+namespace {
+
+struct PathParts {
+    QString drive, folder, base, ext;
+};
+
+PathParts SplitParts(const cFile& file, const QString& path)
+{
+    PathParts p;
+    file.SplitPathEx(path, p.drive, p.folder, p.base, p.ext);
+    return p;
+}
+
+} // namespace
+
 QString cFile::DriveName(const QString& path) const
 {
-    QString drive, folder, base, ext;
-    SplitPathEx(path, drive, folder, base, ext);
-    return drive;
+    return SplitParts(*this, path).drive;
 }
 
 QString cFile::PathName(const QString& path) const
 {
-    QString drive, folder, base, ext;
-    SplitPathEx(path, drive, folder, base, ext);
-    return folder;
+    return SplitParts(*this, path).folder;
 }
 
 QString cFile::FileName(const QString& path) const
 {
-    QString drive, folder, base, ext;
-    SplitPathEx(path, drive, folder, base, ext);
-    return ext.isEmpty() ? base : base + QLatin1Char('.') + ext;
+    const PathParts p = SplitParts(*this, path);
+    return p.ext.isEmpty() ? p.base : p.base + QLatin1Char('.') + p.ext;
 }
 
 QString cFile::FileBaseName(const QString& path) const
 {
-    QString drive, folder, base, ext;
-    SplitPathEx(path, drive, folder, base, ext);
-    return base;
+    return SplitParts(*this, path).base;
 }
 
 QString cFile::ExtName(const QString& path) const
 {
-    QString drive, folder, base, ext;
-    SplitPathEx(path, drive, folder, base, ext);
-    return ext;
+    return SplitParts(*this, path).ext;
 }
 
 QString cFile::WindowsDir() const

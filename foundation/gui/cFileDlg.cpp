@@ -2,6 +2,7 @@
 
 #include "foundation/Globals.h"
 #include "foundation/cFile.h"
+#include "foundation/gui/NulBuffer.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,18 +13,6 @@ FileDialogRunner& fileDialogRunner()
 {
     static FileDialogRunner runner;
     return runner;
-}
-
-QString UpToNul(const QString& buffer)
-{
-    const qsizetype nul = buffer.indexOf(QChar(0));
-    return nul < 0 ? buffer : buffer.left(nul);
-}
-
-// A buffer holding the text, then NULs up to size characters.
-QString Buffer(const QString& text, int32_t size)
-{
-    return text + QString(std::max<qsizetype>(0, size - text.size()), QChar(0));
 }
 
 struct FilterPair {
@@ -66,8 +55,8 @@ bool RunQtFileDialog(OpenFileName& record, bool save)
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return false;
     const QString path = dialog->selectedFiles().constFirst();
-    record.file = Buffer(path + QChar(0), record.maxFile);
-    record.fileTitle = Buffer(QFileInfo(path).fileName() + QChar(0), record.maxFileTitle);
+    record.file = NulBuffer(path + QChar(0), record.maxFile);
+    record.fileTitle = NulBuffer(QFileInfo(path).fileName() + QChar(0), record.maxFileTitle);
     const qsizetype picked = dialog->nameFilters().indexOf(dialog->selectedNameFilter());
     if (picked >= 0)
         record.filterIndex = int32_t(picked + 1);
@@ -131,8 +120,8 @@ cFileDlg::cFileDlg()
 void cFileDlg::InitOpenFileName()
 {
     ofn_ = OpenFileName();
-    ofn_.file = QString(256, QChar(0));
-    ofn_.fileTitle = QString(256, QChar(0));
+    ofn_.file = NulBuffer(QString(), 256);
+    ofn_.fileTitle = NulBuffer(QString(), 256);
 }
 
 QString cFileDlg::FileName() const
@@ -142,8 +131,8 @@ QString cFileDlg::FileName() const
 
 void cFileDlg::ClearFileName()
 {
-    ofn_.file = QString(std::max(0, ofn_.maxFile), QChar(0));
-    ofn_.fileTitle = QString(std::max(0, ofn_.maxFileTitle), QChar(0));
+    ofn_.file = NulBuffer(QString(), ofn_.maxFile);
+    ofn_.fileTitle = NulBuffer(QString(), ofn_.maxFileTitle);
 }
 
 QString cFileDlg::OpenFileDialog(QWidget* owner, const QString& initialFolder, const QString& filter,
@@ -173,7 +162,7 @@ QString cFileDlg::SaveFileDialog(QWidget* owner, const QString& initialFolder, c
     ofn_.title = title;
     ofn_.flags = options;
     ofn_.defExt = defaultExt;
-    ofn_.file = Buffer(defaultName, 256);
+    ofn_.file = NulBuffer(defaultName, 256);
     if (!RunDialog(ofn_, true))
         return QString();
     const QString path = UpToNul(ofn_.file);

@@ -1,5 +1,7 @@
 #include "foundation/gui/cFoldDlg.h"
 
+#include "foundation/gui/NulBuffer.h"
+
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QPrinterInfo>
@@ -7,16 +9,12 @@
 
 namespace {
 
+constexpr qsizetype kNameBuffer = 260;            // the display-name buffer
+
 FolderBrowser& folderBrowser()
 {
     static FolderBrowser browser;
     return browser;
-}
-
-QString UpToNul(const QString& buffer)
-{
-    const qsizetype nul = buffer.indexOf(QChar(0));
-    return nul < 0 ? buffer : buffer.left(nul);
 }
 
 std::optional<FolderItem> RunQtBrowser(QWidget* owner, const QString& root, const QString& title, int32_t options)
@@ -83,7 +81,7 @@ void cFoldDlg::InitBrowseInfo()
 {
     owner_ = nullptr;
     root_ = SpecialFolderRoot(0);
-    displayName_ = QString(260, QChar(0));
+    ClearPathName();
     title_.clear();
     flags_ = 0;
     lastSelection_.reset();
@@ -91,7 +89,7 @@ void cFoldDlg::InitBrowseInfo()
 
 void cFoldDlg::ClearPathName()
 {
-    displayName_ = QString(260, QChar(0));
+    displayName_ = NulBuffer(QString(), kNameBuffer);
 }
 
 QString cFoldDlg::PathName() const
@@ -113,7 +111,7 @@ QString cFoldDlg::SelectFolderDialog(QWidget* owner, int32_t root, const QString
                                                            : RunQtBrowser(owner_, root_, title, flags_);
     lastSelection_.reset();
     if (item) {
-        displayName_ = item->displayName + QString(std::max<qsizetype>(0, 260 - item->displayName.size()), QChar(0));
+        displayName_ = NulBuffer(item->displayName, kNameBuffer);
         lastSelection_ = item->path;
     }
     return PathName();

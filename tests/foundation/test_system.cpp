@@ -2,6 +2,7 @@
 // of a program file, the adapter address and the names of the machine and the user.
 #include "foundation/cSystem.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSysInfo>
@@ -81,6 +82,23 @@ TEST(SystemTest, AdapterAddressAndNames)
 
     EXPECT_EQ(QSysInfo::machineHostName(), sys.ComputerName());
     EXPECT_FALSE(sys.UserName().isEmpty());
+}
+
+TEST(SystemTest, VolumeNumberBelongsToTheCurrentFolder)
+{
+    // Two folders of one file system share the number; another file system has its own.
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    const QString start = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const int32_t here = sys.GetFddUniqueNo();
+    QDir::setCurrent(dir.filePath(QStringLiteral("sub")));
+    const int32_t below = sys.GetFddUniqueNo();
+    QDir::setCurrent(QStringLiteral("/proc"));
+    const int32_t proc = sys.GetFddUniqueNo();
+    QDir::setCurrent(start);
+    EXPECT_EQ(here, below);
+    EXPECT_NE(here, proc);
 }
 
 } // namespace
