@@ -34,8 +34,8 @@ void ImEdit::keyPressEvent(QKeyEvent* e)
     }
     const bool next = KeyListContains(Key.NextCtrl, code, shift);
     if (next || KeyListContains(Key.PrevCtrl, code, shift)) {
-        commit();
-        focusNextPrevChild(next);
+        if (commit())
+            focusNextPrevChild(next);
         return;
     }
     if (code != original) {
@@ -73,6 +73,8 @@ void ImEdit::focusInEvent(QFocusEvent* e)
 
 void ImEdit::focusOutEvent(QFocusEvent* e)
 {
-    commit();
+    const bool accepted = commit();
     QLineEdit::focusOutEvent(e);
+    if (!accepted)
+        QTimer::singleShot(0, this, [this] { setFocus(); selectAll(); });
 }

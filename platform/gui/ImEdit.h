@@ -41,7 +41,8 @@ signals:
 
 protected:
     ImEdit(const QString& typeName, QWidget* parent);
-    virtual void commit() {}          // the typed text becomes the value (number box)
+    // The typed text becomes the value (number box); false keeps the focus in the box.
+    virtual bool commit() { return true; }
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;

@@ -75,7 +75,7 @@ void ImNumber::focusInEvent(QFocusEvent* e)
     ImEdit::focusInEvent(e);
 }
 
-void ImNumber::commit()
+bool ImNumber::commit()
 {
     QString typed = narrow(QLineEdit::text()).remove(QLatin1Char(',')).trimmed();
     double v = 0;
@@ -84,12 +84,12 @@ void ImNumber::commit()
         v = typed.toDouble(&ok);
         if (!ok) {
             showValue();
-            return;
+            return true;
         }
     }
     if (v >= min_ && v <= max_) {
         setValue(v);
-        return;
+        return true;
     }
     const double previous = value_;
     value_ = v;   // the handler sees the typed value and may bring it into range
@@ -97,12 +97,12 @@ void ImNumber::commit()
     emit InvalidRange(retry);
     if (!(value_ >= min_ && value_ <= max_)) {
         value_ = previous;
-        showValue();
-        if (retry) {
-            setFocus();
-            selectAll();
-        }
-        return;
+        if (retry)
+            selectAll();   // the typed text stays for another try
+        else
+            showValue();
+        return !retry;
     }
     showValue();
+    return true;
 }

@@ -36,7 +36,7 @@ signals:
     void InvalidRange(bool& retry);
 
 protected:
-    void commit() override;
+    bool commit() override;
     void focusInEvent(QFocusEvent* event) override;
 
 private:
