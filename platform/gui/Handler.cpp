@@ -16,7 +16,7 @@ HandlerErrorSink& sink()
 }
 }  // namespace
 
-QString ErrorDescription(const std::exception& e)
+QString DescribeError(const std::exception& e)
 {
     if (auto* v = dynamic_cast<const VbError*>(&e))
         return v->description();
@@ -48,7 +48,7 @@ bool RunGuarded(const QString& module, const QString& procedure, const std::func
         handler();
         return true;
     } catch (const std::exception& e) {
-        ReportHandlerError(ErrorDescription(e), module, procedure);
+        ReportHandlerError(DescribeError(e), module, procedure);
     } catch (...) {
         ReportHandlerError(QStringLiteral("Unknown error"), module, procedure);
     }

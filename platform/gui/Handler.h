@@ -22,7 +22,7 @@ private:
 };
 
 // The description of any caught exception, as the error log writes it.
-QString ErrorDescription(const std::exception& e);
+QString DescribeError(const std::exception& e);
 
 // Where escaped errors go: description, module (window) name, procedure name. Without a sink
 // they are written to stderr.

@@ -876,7 +876,7 @@ bool TDBGrid::commitRow()
         rs_.update();
     } catch (const std::exception& e) {
         rs_.cancelUpdate();
-        ReportHandlerError(ErrorDescription(e), name(), QStringLiteral("Update"));
+        ReportHandlerError(DescribeError(e), name(), QStringLiteral("Update"));
         resyncPending_ = true;
         return false;
     }
