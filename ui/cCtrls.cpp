@@ -733,6 +733,11 @@ bool cCtrls::OnKey(QEvent* event)
         else
             ForwardKeyUp(code, shift);
     });
+    // Qt moves the focus from a check or option button with the arrow keys by itself; Up and
+    // Down belong to the focus movement of the owner, so they go no further.
+    const bool arrow = e->key() == Qt::Key_Up || e->key() == Qt::Key_Down;
+    if ((kind_ == kCheckBox || kind_ == kOptionButton) && arrow && event->type() == QEvent::KeyPress)
+        return true;
     if (code == original)
         return false;
     if (code != 0 && control_) {
