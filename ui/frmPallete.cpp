@@ -121,7 +121,7 @@ void frmPallete::createControls(FormWindow* w)
 {
     w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     w->setWindowTitle(QStringLiteral("色設定"));
-    w->setFixedSize(Px(4935), Px(2070));
+    w->setFixedSize(Px(4830), Px(2070));
     QFont bold(QString::fromUtf16(kFontPGothic));
     bold.setPointSize(9);
     bold.setBold(true);
