@@ -635,9 +635,10 @@ void cCtrls::OnGotFocus()
         if (!Owner || !Owner->AllowCaptionColor())
             break;
         if (caption_) {
-            CaptionColor(2);
-            if (kind_ == kOptionButton || TabStop(control_))
+            if (kind_ == kOptionButton || TabStop(control_)) {   // a check box only with its Tab stop
+                CaptionColor(2);
                 CaptionFont(2);
+            }
         } else {
             if (captionBackStyle_ == 1)
                 SetBackColor(control_, Owner->CaptionBackColor(2));
@@ -664,9 +665,10 @@ void cCtrls::OnLostFocus()
         if (!Owner || !Owner->AllowCaptionColor())
             break;
         if (caption_) {
-            CaptionColor(1);
-            if (kind_ == kOptionButton || TabStop(control_))
+            if (kind_ == kOptionButton || TabStop(control_)) {   // a check box only with its Tab stop
+                CaptionColor(1);
                 CaptionFont(1);
+            }
         } else {
             ControlColor(style_);
         }

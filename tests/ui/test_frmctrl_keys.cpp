@@ -24,7 +24,7 @@ protected:
     {
         QTest::keyClick(QApplication::focusWidget(), key, mods);
         Settle();
-        return QApplication::focusWidget();
+        return form.activeControl();
     }
     CtrlTestForm form;
 };
@@ -64,18 +64,18 @@ TEST_P(FrmCtrlKeysTest, EachKeyMovesTheFocusOneStepAtMost)
         {f.txtBikou, Qt::Key_Return, shift, f.txtMemo, f.txtMemo},
         {f.txtBikou, Qt::Key_Up, none, f.numQty, f.numQty},
         {f.txtMemo, Qt::Key_Down, none, f.txtMemo, f.txtMemo},
-        {f.butRun, Qt::Key_Return, none, f.butRun, f.txtName},          // the last: on to the first
-        {f.txtName, Qt::Key_Up, none, f.butRun, f.butRun},              // the first: back to the last
+        {f.butRun, Qt::Key_Return, none, f.butRun, f.lbutClose},        // a button's keys: the form's only
+        {f.txtName, Qt::Key_Up, none, f.lbutClose, f.lbutClose},        // the first: back to the last
     };
     form.ShowWithFocus(form.txtName);
     for (const Step& s : steps) {
         s.from->setFocus(Qt::OtherFocusReason);
         Settle();
-        ASSERT_EQ(s.from, QApplication::focusWidget());
+        ASSERT_EQ(s.from, form.activeControl());
         QWidget* expected = GetParam() ? s.preview : s.noPreview;
-        EXPECT_EQ(expected->objectName(), Press(s.key, s.mods)->objectName())
-            << "from " << qPrintable(s.from->objectName()) << " key " << std::hex << s.key;
-        EXPECT_EQ(expected, QApplication::focusWidget());
+        QWidget* now = Press(s.key, s.mods);
+        EXPECT_EQ(expected, now) << "from " << qPrintable(s.from->objectName()) << " key " << std::hex << s.key
+                                 << " to " << qPrintable(now ? now->objectName() : QString());
     }
     form.txtMemo->setFocus();
     Press(Qt::Key_Return);
@@ -86,6 +86,7 @@ TEST_P(FrmCtrlKeysTest, EnterOnTheLastControlWrapsToTheFirstAndSkipsDisabledOnes
 {
     form.txtMemo->setEnabled(false);
     form.butRun->setEnabled(false);
+    form.lbutClose->setEnabled(false);
     form.cmbReport->setEnabled(false);
     form.ShowWithFocus(form.txtBikou);
     EXPECT_EQ(form.txtName, Press(Qt::Key_Return));
@@ -146,22 +147,14 @@ protected:
 
 TEST_F(FrmCtrlFocusTest, TabFocusWrapsByTabIndex)
 {
-    form.ShowWithFocus(form.butRun);
-    int d = 0;
-    form.ctrl->TabFocus(d);
-    EXPECT_EQ(form.txtName, QApplication::focusWidget());
-    d = 1;
-    form.ctrl->TabFocus(d);
-    EXPECT_EQ(form.butRun, QApplication::focusWidget());
-    d = 1;
-    form.ctrl->TabFocus(d);
-    EXPECT_EQ(form.txtMemo, QApplication::focusWidget());
-    d = 2;
-    form.ctrl->TabFocus(d);
-    EXPECT_EQ(form.txtName, QApplication::focusWidget());
-    d = 3;
-    form.ctrl->TabFocus(d);
-    EXPECT_EQ(form.butRun, QApplication::focusWidget());
+    form.ShowWithFocus(form.lbutClose);
+    const std::pair<int, QWidget*> steps[] = {
+        {0, form.txtName}, {1, form.lbutClose}, {1, form.butRun}, {2, form.txtName}, {3, form.lbutClose},
+    };
+    for (auto [direction, expected] : steps) {
+        form.ctrl->TabFocus(direction);
+        EXPECT_EQ(expected, form.activeControl()) << direction;
+    }
 }
 
 TEST_F(FrmCtrlFocusTest, TopControlIsTheFirstEnabledTabStop)

@@ -82,6 +82,9 @@ void CtrlTestForm::createControls(FormWindow* w)
     butRun->setObjectName("butRun");
     butRun->setAutoDefault(false);
     butRun->setGeometry(110, 330, 90, 28);
+    lbutClose = new LineButton(w, QStringLiteral("閉じる"));
+    lbutClose->setObjectName("lbutClose");
+    lbutClose->setGeometry(320, 326, 90, 32);
 }
 
 void CtrlTestForm::Form_Load()

@@ -4,6 +4,7 @@
 #include "platform/gui/Form.h"
 #include "platform/gui/ImNumber.h"
 #include "platform/gui/ImText.h"
+#include "ui/LineButton.h"
 #include "ui/cFrmCtrl.h"
 
 #include <QCheckBox>
@@ -37,6 +38,7 @@ public:
     QPointer<ImText> txtBikou;
     QPointer<QPlainTextEdit> txtMemo;
     QPointer<QPushButton> butRun;
+    QPointer<LineButton> lbutClose;     // a line button: no control the wrapper takes
 
     // Loads and shows the window, active, with the focus on the control.
     void ShowWithFocus(QWidget* control);
