@@ -39,7 +39,7 @@ void Engine::Erase()
     StockQueue.clear();
     PieceQueue.clear();
     PieceRotated.clear();
-    Grid = SheetRaster();
+    Grid = LayoutSheet();
 }
 
 Engine& gEngine()

@@ -10,7 +10,7 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineProgress.h"
 #include "engine/EngineTypes.h"
-#include "engine/SheetRaster.h"
+#include "engine/LayoutSheet.h"
 
 #include <chrono>
 #include <cstdint>
@@ -55,7 +55,7 @@ public:
     SystemSettings Settings;
 
     // --- the sheet being filled ---
-    SheetRaster Grid;
+    LayoutSheet Grid;
     std::vector<int16_t> CandX, CandY;   // candidate corners (index 0 unused), ascending
     std::vector<int32_t> SlitX, SlitY;   // strip boundaries (index 0 unused), in creation order
 
@@ -87,9 +87,6 @@ public:
     void Erase();
 
 private:
-    struct Rect {
-        int x0, y0, x1, y1;              // cells, inclusive
-    };
     bool accepts(int x, int y, int across, int along, int kerf, int length, int width, bool stripTests) const;
     bool continueAfterPiece();           // event pump, cancel flag, stop question
     EngineHost& host();
@@ -99,10 +96,13 @@ private:
     EngineProgress* progress_;
     PatternStore* store_ = nullptr;
     PatternStore* activeStore_ = nullptr;
-    std::vector<Rect> sheetPieces_;      // the pieces on the sheet being filled
     std::vector<int32_t> failedOnSheet_; // per part: the sheet on which one of its pieces failed
     std::chrono::steady_clock::time_point lastPump_{};
 };
+
+// The area of a rate of a sheet of the given cells in square input units: (cells x rate / 100) x
+// unit², rounded half to even.
+int32_t SheetArea(int32_t cells, double rate, int16_t unit);
 
 // The program's engine (the main window's).
 Engine& gEngine();

@@ -3,7 +3,6 @@
 // and a cancel request is answered.
 #include "engine/Engine.h"
 #include "engine/PatternStore.h"
-#include "engine/RasterStatistics.h"
 #include "engine/VbMath.h"
 #include "platform/core/MsgBox.h"
 
@@ -13,6 +12,11 @@
 namespace {
 // Window events run at most this often; the cancel flag is read after every piece all the same.
 constexpr auto kPumpInterval = std::chrono::milliseconds(4);
+}
+
+int32_t SheetArea(int32_t cells, double rate, int16_t unit)
+{
+    return CLngOf(double(cells) * rate / 100.0 * std::pow(double(unit), 2.0));
 }
 
 bool Engine::continueAfterPiece()
@@ -55,7 +59,6 @@ bool Engine::LayoutRun(std::vector<PiecePlacement>& placements, std::vector<Shee
     progress().updateProgress2(0);
 
     const int rotationMode = Settings.RotationMode;
-    const double unitSquare = std::pow(double(Unit), 2.0);
     const size_t lastSlot = StockQueue.size() - 1;   // StockPieceTotal + 1
     size_t q = 0;
     int16_t seq = 0;
@@ -126,28 +129,29 @@ bool Engine::LayoutRun(std::vector<PiecePlacement>& placements, std::vector<Shee
                 return false;
         }
 
-        // Close the sheet and measure it from the counts the raster kept.
+        // Close the sheet and measure it.
         StockRec& closed = StockTbl[size_t(s)];
         closed.UsedCount = int16_t(closed.UsedCount + 1);
         const int ux = Grid.UX(), uy = Grid.UY();
+        const LayoutSheet::Measures m = Grid.Measure();
         const int32_t cells = ux * uy;
-        auto area = [&](double rate) { return CLngOf(double(cells) * rate / 100.0 * unitSquare); };
+        auto area = [&](double rate) { return SheetArea(cells, rate, Unit); };
         auto share = [&](int32_t count) { return double(count) / double(cells) * 100.0; };
         SheetResult r;
         r.連番 = seq;
         r.母材番号 = s;
         r.枝番 = closed.UsedCount;
-        r.使用率 = Settings.CutPosition == 0   ? double(Grid.MaxOccupiedX()) / double(ux) * 100.0
-                   : Settings.CutPosition == 1 ? double(Grid.MaxOccupiedY()) / double(uy) * 100.0
+        r.使用率 = Settings.CutPosition == 0   ? double(m.maxX) / double(ux) * 100.0
+                   : Settings.CutPosition == 1 ? double(m.maxY) / double(uy) * 100.0
                                                : 0.0;
         r.使用面積 = area(r.使用率);
         r.余材率 = 100 - r.使用率;
         r.余材面積 = area(r.余材率);
-        r.切代率 = 100 - share(cells - Grid.KerfCells());
+        r.切代率 = 100 - share(cells - m.kerf);
         r.切代面積 = area(r.切代率);
-        r.端材率 = 100 - share(Grid.OccupiedCells()) - r.余材率;
+        r.端材率 = 100 - share(m.occupied) - r.余材率;
         r.端材面積 = area(r.端材率);
-        r.平方数 = (Settings.SortKeyFlags & 1) ? CountFragmentsInPlace(Grid, Grid.MaxOccupiedX(), Grid.MaxOccupiedY()) : 0;
+        r.平方数 = (Settings.SortKeyFlags & 1) ? Grid.CountFragments() : 0;
         if (r.平方数 == 0)
             r.平方数 = 1;
         r.最大平方 = 0;

@@ -14,8 +14,6 @@ void addCorner(std::vector<int16_t>& list, int v)
         return;
     list.insert(std::upper_bound(list.begin() + 1, list.end(), int16_t(v)), int16_t(v));
 }
-
-bool kerfOrFree(int16_t v) { return v == 0 || v == kKerfPart; }
 }
 
 void Engine::NewSheet(int16_t stock)
@@ -25,32 +23,24 @@ void Engine::NewSheet(int16_t stock)
     CandY.assign({0, 1});
     SlitX.assign({0, 1});
     SlitY.assign({0, 1});
-    sheetPieces_.clear();
 }
 
 bool Engine::accepts(int x, int y, int across, int along, int k, int length, int width, bool stripTests) const
 {
-    if (Grid.at(x, y) != 0)
+    // The planes show piece borders and kerf; a read inside a piece is caught by the overlap test.
+    if (!Grid.isFree(x, y))
         return false;
     if (across > width - y + 1 || along > length - x + 1)
         return false;
     // The first column and the first row of the piece are free.
-    const int16_t* col = Grid.column(x);
-    for (int yy = y + 1; yy < y + across; ++yy)
-        if (col[yy] != 0)
-            return false;
-    for (int xx = x + 1; xx < x + along; ++xx)
-        if (Grid.at(xx, y) != 0)
-            return false;
-    // The kerf bands behind the far ends of the first row and column, where the sheet holds them.
-    if (x + along + k - 1 <= length)
-        for (int xx = x + along; xx <= x + along + k - 1; ++xx)
-            if (!kerfOrFree(Grid.at(xx, y)))
-                return false;
-    if (y + across + k - 1 <= width)
-        for (int yy = y + across; yy <= y + across + k - 1; ++yy)
-            if (!kerfOrFree(col[yy]))
-                return false;
+    if (!Grid.columnFree(x, y + 1, y + across - 1) || !Grid.rowFree(y, x + 1, x + along - 1))
+        return false;
+    // The kerf bands behind the far ends of the first row and column (free or kerf), where the
+    // sheet holds them.
+    if (x + along + k - 1 <= length && Grid.rowHasPiece(y, x + along, x + along + k - 1))
+        return false;
+    if (y + across + k - 1 <= width && Grid.columnHasPiece(x, y + across, y + across + k - 1))
+        return false;
     if (stripTests) {
         // A piece with its kerf may not straddle a strip boundary.
         if (Settings.SlitMode == 2)
@@ -62,12 +52,8 @@ bool Engine::accepts(int x, int y, int across, int along, int k, int length, int
                 if (y < SlitY[i] && SlitY[i] < y + across + k)
                     return false;
     }
-    // No cell of another piece inside the rectangle: its cells are exactly the placed rectangles.
-    const int x1 = x + along - 1, y1 = y + across - 1;
-    for (const Rect& r : sheetPieces_)
-        if (x <= r.x1 && r.x0 <= x1 && y <= r.y1 && r.y0 <= y1)
-            return false;
-    return true;
+    // No cell of another piece inside the rectangle.
+    return !Grid.overlapsPiece(x, y, x + along - 1, y + across - 1);
 }
 
 bool Engine::PutTavo(int16_t across, int16_t along, int16_t& xOut, int16_t& yOut, int16_t part, int16_t kerf,
@@ -85,8 +71,7 @@ bool Engine::PutTavo(int16_t across, int16_t along, int16_t& xOut, int16_t& yOut
                 const int y = pos == 0 ? CandY[j] : CandX[i];
                 if (!accepts(x, y, across, along, kerf, length, width, true))
                     continue;
-                Grid.FillPiece(x, y, along, across, part);
-                sheetPieces_.push_back({x, y, x + along - 1, y + across - 1});
+                Grid.PlacePiece(x, y, along, across, part);
                 xOut = int16_t(x);
                 yOut = int16_t(y);
                 std::vector<int16_t>& xs = pos == 0 ? CandX : CandY;

@@ -5,15 +5,13 @@
 
 #include <vector>
 
-namespace {
-
 // The count over cells (stride per column, y contiguous) within 1..ux by 1..uy whose occupied
 // extent is mx by my. Free cells receive labels -1, -2, ...: from each free cell still unlabelled,
 // the rectangle bounded by the nearest blocked cells (value > 0) on its row and column gets one
 // label, and labels met inside it join that label's area. Joined areas are kept in a union-find
 // table instead of relabelling the raster, which gives the same count: the labels made minus the
 // joins.
-int32_t countFragments(int16_t* cells, size_t stride, int ux, int uy, int mx, int my)
+int32_t CountFragmentCells(int16_t* cells, size_t stride, int ux, int uy, int mx, int my)
 {
     if (mx < ux)
         ++mx;
@@ -75,8 +73,6 @@ int32_t countFragments(int16_t* cells, size_t stride, int ux, int uy, int mx, in
     return labels - merges;
 }
 
-}
-
 double GetHojoLinePosision(const SheetRaster& raster, int32_t direction)
 {
     const int ux = raster.UX(), uy = raster.UY();
@@ -129,11 +125,5 @@ int32_t CountFragments(const SheetRaster& raster)
     for (int x = 0; x <= ux; ++x)
         for (int y = 0; y <= uy; ++y)
             copy[size_t(x) * (uy + 1) + y] = raster.at(x, y);
-    return countFragments(copy.data(), size_t(uy + 1), ux, uy, mx, my);
-}
-
-int32_t CountFragmentsInPlace(SheetRaster& raster, int mx, int my)
-{
-    raster.touch(std::min(mx + 1, raster.UX()));
-    return countFragments(raster.data(), size_t(raster.stride()), raster.UX(), raster.UY(), mx, my);
+    return CountFragmentCells(copy.data(), size_t(uy + 1), ux, uy, mx, my);
 }

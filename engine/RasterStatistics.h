@@ -3,6 +3,7 @@
 // that differ from a value, and the number of separate free areas (fragments).
 #include "engine/SheetRaster.h"
 
+#include <cstddef>
 #include <cstdint>
 
 // The largest occupied x (direction 0) or y (direction 1) as a percentage of the sheet's 長さ or
@@ -13,6 +14,6 @@ double GetCount(const SheetRaster& raster, int16_t value);
 // The number of free areas inside the used extent widened by one cell; the raster is not changed.
 int32_t CountFragments(const SheetRaster& raster);
 
-// The same count on a closed sheet the caller discards afterwards: free cells are labelled in
-// place. mx and my are the largest occupied x and y (0 when the sheet is empty).
-int32_t CountFragmentsInPlace(SheetRaster& raster, int mx, int my);
+// The count itself on cells (stride per column) of ux by uy whose occupied extent is mx by my;
+// the free cells are labelled in place (negative values).
+int32_t CountFragmentCells(int16_t* cells, size_t stride, int ux, int uy, int mx, int my);
