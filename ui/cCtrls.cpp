@@ -227,10 +227,10 @@ void cCtrls::BindControl()
         auto* box = static_cast<ImEdit*>(c);
         connections_ << connect(box, &ImEdit::Change, this, change);
         connections_ << connect(box, &ImEdit::KeyDown, this, [this](int& code, int& shift) {
-            Guarded("KeyDown", [&] { ForwardKeyDown(code, shift); });
+            Guarded("KeyDown", [&] { ForwardKey(true, code, shift); });
         });
         connections_ << connect(box, &ImEdit::KeyUp, this, [this](int& code, int& shift) {
-            Guarded("KeyUp", [&] { ForwardKeyUp(code, shift); });
+            Guarded("KeyUp", [&] { ForwardKey(false, code, shift); });
         });
         if (kind_ == kImNumber)
             connections_ << connect(static_cast<ImNumber*>(c), &ImNumber::InvalidRange, this, [this](bool& retry) {
@@ -620,15 +620,16 @@ void cCtrls::OnChange()
     Changed = true;
 }
 
-void cCtrls::OnGotFocus()
+void cCtrls::OnFocus(bool got)
 {
+    const int32_t s = got ? 2 : 1;
     switch (kind_) {
     case kCommandButton:
-        ButtonFont(2);
+        ButtonFont(s);
         [[fallthrough]];
     case kTextBox: case kComboBox: case kImNumber: case kImText:
-        CaptionColor(2);
-        CaptionFont(2);
+        CaptionColor(s);
+        CaptionFont(s);
         break;
     case kCheckBox:
     case kOptionButton:
@@ -636,10 +637,12 @@ void cCtrls::OnGotFocus()
             break;
         if (caption_) {
             if (kind_ == kOptionButton || TabStop(control_)) {   // a check box only with its Tab stop
-                CaptionColor(2);
-                CaptionFont(2);
+                CaptionColor(s);
+                CaptionFont(s);
             }
-        } else {
+        } else if (!got) {
+            ControlColor(style_);
+        } else {                                                  // the button shows the caption colours
             if (captionBackStyle_ == 1)
                 SetBackColor(control_, Owner->CaptionBackColor(2));
             SetForeColor(control_, Owner->CaptionForeColor(2));
@@ -650,68 +653,29 @@ void cCtrls::OnGotFocus()
     }
 }
 
-void cCtrls::OnLostFocus()
-{
-    switch (kind_) {
-    case kCommandButton:
-        ButtonFont(1);
-        [[fallthrough]];
-    case kTextBox: case kComboBox: case kImNumber: case kImText:
-        CaptionColor(1);
-        CaptionFont(1);
-        break;
-    case kCheckBox:
-    case kOptionButton:
-        if (!Owner || !Owner->AllowCaptionColor())
-            break;
-        if (caption_) {
-            if (kind_ == kOptionButton || TabStop(control_)) {   // a check box only with its Tab stop
-                CaptionColor(1);
-                CaptionFont(1);
-            }
-        } else {
-            ControlColor(style_);
-        }
-        break;
-    default:
-        break;
-    }
-}
-
-bool cCtrls::ForwardKeyDown(int& keyCode, int& shift)
+// Which key events go on to the owner: none while the form previews keys, except Up and Down
+// of the input boxes; a combo box keeps its plain arrows; multi-line boxes keep every key.
+bool cCtrls::ForwardKey(bool down, int& keyCode, int& shift)
 {
     if (!Owner || !control_)
         return false;
     const bool preview = FormPreviewsKeys();
+    const bool arrow = keyCode == vbKeyUp || keyCode == vbKeyDown;
     bool forward = false;
     switch (kind_) {
     case kTextBox: forward = !preview && !IsMultiLine(control_); break;
-    case kComboBox: forward = !preview && (shift != 0 || (keyCode != vbKeyUp && keyCode != vbKeyDown)); break;
+    case kComboBox: forward = !preview && (!down || shift != 0 || !arrow); break;
     case kCheckBox: case kOptionButton: forward = !preview; break;
-    case kImText: if (IsMultiLine(control_)) break; [[fallthrough]];
-    case kImNumber: forward = keyCode == vbKeyUp || keyCode == vbKeyDown || !preview; break;
+    case kImText: forward = !IsMultiLine(control_) && (arrow || !preview); break;
+    case kImNumber: forward = arrow || !preview; break;
     default: break;
     }
-    if (forward)
-        Owner->KeyDown(keyCode, shift);
-    return forward;
-}
-
-bool cCtrls::ForwardKeyUp(int& keyCode, int& shift)
-{
-    if (!Owner || !control_)
-        return false;
-    const bool preview = FormPreviewsKeys();
-    bool forward = false;
-    switch (kind_) {
-    case kTextBox: forward = !preview && !IsMultiLine(control_); break;
-    case kComboBox: case kCheckBox: case kOptionButton: forward = !preview; break;
-    case kImText: if (IsMultiLine(control_)) break; [[fallthrough]];
-    case kImNumber: forward = keyCode == vbKeyUp || keyCode == vbKeyDown || !preview; break;
-    default: break;
+    if (forward) {
+        if (down)
+            Owner->KeyDown(keyCode, shift);
+        else
+            Owner->KeyUp(keyCode, shift);
     }
-    if (forward)
-        Owner->KeyUp(keyCode, shift);
     return forward;
 }
 
@@ -729,12 +693,8 @@ bool cCtrls::OnKey(QEvent* event)
         return false;
     int code = original;
     int shift = VbShiftState(e->modifiers());
-    Guarded(event->type() == QEvent::KeyPress ? "KeyDown" : "KeyUp", [&] {
-        if (event->type() == QEvent::KeyPress)
-            ForwardKeyDown(code, shift);
-        else
-            ForwardKeyUp(code, shift);
-    });
+    const bool down = event->type() == QEvent::KeyPress;
+    Guarded(down ? "KeyDown" : "KeyUp", [&] { ForwardKey(down, code, shift); });
     // Qt moves the focus from a check or option button with the arrow keys by itself; Up and
     // Down belong to the focus movement of the owner, so they go no further.
     const bool arrow = e->key() == Qt::Key_Up || e->key() == Qt::Key_Down;
@@ -778,10 +738,10 @@ bool cCtrls::eventFilter(QObject* watched, QEvent* event)
                 if (other != this && other->focused_ && other->control_
                     && other->control_->window() == control_->window()) {
                     other->focused_ = false;
-                    other->Guarded("LostFocus", [other] { other->OnLostFocus(); });
+                    other->Guarded("LostFocus", [other] { other->OnFocus(false); });
                 }
         focused_ = true;
-        Guarded("GotFocus", [this] { OnGotFocus(); });
+        Guarded("GotFocus", [this] { OnFocus(true); });
         return false;
     }
     case QEvent::FocusOut: {
@@ -789,7 +749,7 @@ bool cCtrls::eventFilter(QObject* watched, QEvent* event)
         if (!focused_ || reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
             return false;
         focused_ = false;
-        Guarded("LostFocus", [this] { OnLostFocus(); });
+        Guarded("LostFocus", [this] { OnFocus(false); });
         return false;
     }
     case QEvent::KeyPress:

@@ -75,16 +75,14 @@ protected:
 
 private:
     void ApplyStyle(int32_t style);
-    bool ForwardKeyDown(int& keyCode, int& shift);
-    bool ForwardKeyUp(int& keyCode, int& shift);
+    bool ForwardKey(bool down, int& keyCode, int& shift);
     void ForwardRangeFilter(bool* accept);
     void ShowRangeError();
 
     void BindControl();
     void Unbind();
     void OnChange();
-    void OnGotFocus();
-    void OnLostFocus();
+    void OnFocus(bool got);
     bool OnKey(QEvent* event);
     void OnCaptionClick();
     bool FormPreviewsKeys() const;

@@ -130,8 +130,9 @@ TEST_P(FrmCtrlKeysTest, HotKeysClearAndRestore)
     Press(Qt::Key_F3);
     EXPECT_EQ(preview ? QString() : QStringLiteral("鈴木"), form.txtName->text());   // the default was ""
     EXPECT_EQ(preview ? 1.0 : 7.0, form.numQty->value());
-    if (preview)
+    if (preview) {
         EXPECT_FALSE(form.ctrl->DataChanged());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(KeyPreview, FrmCtrlKeysTest, ::testing::Bool(),
