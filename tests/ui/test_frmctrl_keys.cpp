@@ -1,5 +1,6 @@
 // Focus movement with Enter and the arrow keys, in both directions and at both ends, with and
 // without the form previewing keys; the hot keys; the top control; the computed tab order.
+#include "platform/gui/TDBGrid.h"
 #include "tests/ui/test_frmctrl_window.h"
 #include "ui/cCtrls.h"
 
@@ -168,6 +169,30 @@ TEST_F(FrmCtrlFocusTest, TopControlIsTheFirstEnabledTabStop)
     form.butRun->setFocus();
     form.ctrl->SetForcusTopControl();
     EXPECT_EQ(form.cmbMode, QApplication::focusWidget());
+}
+
+// The grid keeps its own keys even while the form previews them, and is no wrapped control.
+TEST(FrmCtrlGridTest, TheGridKeepsItsKeys)
+{
+    SetupCtrlTestGui();
+    CtrlTestForm form;
+    QPointer<TDBGrid> grid;
+    form.beforeLoad = [&](CtrlTestForm& f) {
+        grid = new TDBGrid(f.loadedWindow());
+        grid->setObjectName("TDBList");
+        grid->setGeometry(10, 300, 80, 60);
+    };
+    form.setKeyPreview(true);
+    form.load();
+    EXPECT_EQ(nullptr, form.ctrl->ControlItem(grid));
+    form.ShowWithFocus(grid);
+    ASSERT_EQ(grid, form.activeControl());
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Down, Qt::Key_Up}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        Settle();
+        EXPECT_EQ(grid, form.activeControl()) << std::hex << key;
+    }
+    form.unload();
 }
 
 }  // namespace
