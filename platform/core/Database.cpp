@@ -232,11 +232,6 @@ public:
     bool updatable = false;
     QString schema, table;
     QStringList origins;             // table column of each field
-    // The edit buffer (one per recordset, as the original engine had).
-    int editMode = 0;
-    int editBookmark = -1;
-    std::vector<Variant> buffer;
-    std::vector<bool> touched;
     std::map<int, std::function<void()>> observers;
     int nextObserver = 1;
 
@@ -417,10 +412,8 @@ Variant Recordset::field(int index) const
 {
     if (index < 0 || index >= fieldCount())
         throw DbError(kErrItemNotFound, QStringLiteral("Item not found in this collection."));
-    if (d_->editMode && d_->touched[size_t(index)])
-        return d_->buffer[size_t(index)];
-    if (d_->editMode == 2)
-        return d_->buffer[size_t(index)];
+    if (editMode_ == 2 || (editMode_ == 1 && touched_[size_t(index)]))
+        return buffer_[size_t(index)];
     requireCurrent();
     return d_->rows[size_t(pos_)].values[size_t(index)];
 }
@@ -541,7 +534,7 @@ void Recordset::setBookmark(int bookmark)
 
 int Recordset::lastModified() const { return d_ ? d_->lastModified : -1; }
 bool Recordset::updatable() const { return d_ && d_->updatable; }
-int Recordset::editMode() const { return d_ ? d_->editMode : 0; }
+int Recordset::editMode() const { return editMode_; }
 
 namespace {
 void requireUpdatable(const RecordsetData* d)
@@ -555,19 +548,19 @@ void Recordset::edit()
 {
     requireUpdatable(d_.get());
     requireCurrent();
-    d_->editMode = 1;
-    d_->editBookmark = bookmark_;
-    d_->buffer = d_->rows[size_t(pos_)].values;
-    d_->touched.assign(d_->buffer.size(), false);
+    editMode_ = 1;
+    editBookmark_ = bookmark_;
+    buffer_ = d_->rows[size_t(pos_)].values;
+    touched_.assign(buffer_.size(), false);
 }
 
 void Recordset::addNew()
 {
     requireUpdatable(d_.get());
-    d_->editMode = 2;
-    d_->editBookmark = -1;
-    d_->buffer.assign(size_t(d_->names.size()), Variant::null());
-    d_->touched.assign(d_->buffer.size(), false);
+    editMode_ = 2;
+    editBookmark_ = -1;
+    buffer_.assign(size_t(d_->names.size()), Variant::null());
+    touched_.assign(buffer_.size(), false);
 }
 
 void Recordset::setField(const QString& name, const Variant& value)
@@ -576,35 +569,31 @@ void Recordset::setField(const QString& name, const Variant& value)
     const int i = fieldIndex(name);
     if (i < 0)
         throw DbError(kErrItemNotFound, QStringLiteral("Item not found in this collection."));
-    if (!d_->editMode)
+    if (!editMode_)
         throw DbError(3020, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
-    d_->buffer[size_t(i)] = value;
-    d_->touched[size_t(i)] = true;
+    buffer_[size_t(i)] = value;
+    touched_[size_t(i)] = true;
 }
 
-void Recordset::cancelUpdate()
-{
-    if (d_)
-        d_->editMode = 0;
-}
+void Recordset::cancelUpdate() { editMode_ = 0; }
 
 void Recordset::update()
 {
     requireUpdatable(d_.get());
-    if (!d_->editMode)
+    if (!editMode_)
         throw DbError(3020, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
     sqlite3* db = conn().db;
     const QString target = quoteIdent(d_->schema) + QLatin1Char('.') + quoteIdent(d_->table);
     QStringList cols;
     std::vector<Variant> vals;
-    for (size_t i = 0; i < d_->touched.size(); ++i)
-        if (d_->touched[i]) {
+    for (size_t i = 0; i < touched_.size(); ++i)
+        if (touched_[i]) {
             cols << quoteIdent(d_->origins[int(i)]);
-            vals.push_back(d_->buffer[i]);
+            vals.push_back(buffer_[i]);
         }
     sqlite3_int64 rowid;
-    if (d_->editMode == 1) {
-        const int at = d_->indexOf(d_->editBookmark);
+    if (editMode_ == 1) {
+        const int at = d_->indexOf(editBookmark_);
         if (at < 0)
             throw DbError(kErrRecordDeleted, QStringLiteral("Record is deleted."));
         rowid = d_->rows[size_t(at)].rowid;
@@ -624,7 +613,7 @@ void Recordset::update()
         }
         RecordsetRow fresh = d_->readRow(rowid);
         d_->rows[size_t(at)].values = std::move(fresh.values);
-        d_->lastModified = d_->editBookmark;
+        d_->lastModified = editBookmark_;
     } else {
         QString sql = QStringLiteral("INSERT INTO ") + target;
         if (cols.isEmpty()) {
@@ -648,7 +637,7 @@ void Recordset::update()
         d_->lastModified = fresh.bookmark;
         d_->rows.push_back(std::move(fresh));
     }
-    d_->editMode = 0;
+    editMode_ = 0;
     d_->changed();
 }
 
@@ -664,7 +653,7 @@ void Recordset::deleteRow()
     if (const int rc = sqlite3_step(st); rc != SQLITE_DONE)
         raise(db, rc);
     d_->rows.erase(d_->rows.begin() + pos_);
-    d_->editMode = 0;
+    editMode_ = 0;
     onDeleted_ = true;
     d_->changed();
     generation_ = d_->generation;
@@ -674,7 +663,7 @@ void Recordset::requery()
 {
     if (!d_)
         return;
-    d_->editMode = 0;
+    editMode_ = 0;
     d_->load();
     pos_ = d_->rows.empty() ? -1 : 0;
     bookmark_ = pos_ == 0 ? d_->rows.front().bookmark : -1;

@@ -87,6 +87,11 @@ private:
     int bookmark_ = -1;
     int generation_ = 0;
     bool onDeleted_ = false;
+    // The edit buffer belongs to this cursor: clones do not see its pending edit.
+    int editMode_ = 0;
+    int editBookmark_ = -1;
+    std::vector<Variant> buffer_;
+    std::vector<bool> touched_;
     void sync() const;
     void requireCurrent() const;
 };

@@ -144,6 +144,9 @@ TEST_F(DatabaseTest, UpdatableRecordsetWritesThroughByRowid)
     rs.moveLast();
     rs.edit();
     rs.setField(QStringLiteral("母材番号"), Variant(int16_t(2)));
+    Recordset other = rs.clone();
+    other.moveLast();
+    EXPECT_EQ(1, other.field(QStringLiteral("母材番号")).intValue());   // a pending edit is the cursor's own
     rs.setField(QStringLiteral("数"), Variant(QStringLiteral("5")));
     rs.update();
     EXPECT_EQ(5, rs.field(QStringLiteral("数")).intValue());    // read back with the column's type
