@@ -992,12 +992,19 @@ void begin()
     ++c.depth;
 }
 
-void commit()
+// The open transaction; throws when there is none.
+Connection& current()
 {
     Connection& c = conn();
     if (!c.db || c.depth == 0)
         throw DbError(3034, QStringLiteral("You tried to commit or rollback a transaction without first "
                                            "beginning a transaction."));
+    return c;
+}
+
+void commit()
+{
+    Connection& c = current();
     if (sqlite3_get_autocommit(c.db)) {
         c.depth = 0;
         throw DbError(3034, QStringLiteral("The transaction was rolled back by the database engine."));
@@ -1008,10 +1015,7 @@ void commit()
 
 void rollback()
 {
-    Connection& c = conn();
-    if (!c.db || c.depth == 0)
-        throw DbError(3034, QStringLiteral("You tried to commit or rollback a transaction without first "
-                                           "beginning a transaction."));
+    Connection& c = current();
     if (sqlite3_get_autocommit(c.db)) {
         c.depth = 0;
         return;
