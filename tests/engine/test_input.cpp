@@ -13,7 +13,7 @@ namespace {
 
 using Q = std::vector<int16_t>;
 
-TEST(LoadingTest, StockQueue)
+TEST(EngineLoadingTest, StockQueue)
 {
     {
         EngineOnDb t({{100, 50, 3}, {100, 50, 2}}, {{10, 10, 1}});
@@ -31,7 +31,7 @@ TEST(LoadingTest, StockQueue)
     }
 }
 
-TEST(LoadingTest, StockMaximaOverTheWholeTable)
+TEST(EngineLoadingTest, StockMaximaOverTheWholeTable)
 {
     EngineOnDb t({{100, 50, 1}}, {{10, 10, 1}});
     gDao().Execute(QStringLiteral("INSERT INTO 母材 (母材番号,長さ,幅,数) VALUES (6,250,90,1)"), dbFailOnError);
@@ -46,7 +46,7 @@ TEST(LoadingTest, StockMaximaOverTheWholeTable)
     EXPECT_TRUE(t.db->errLog().contains(QStringLiteral("SetBozai")));
 }
 
-TEST(LoadingTest, PartOrders)
+TEST(EngineLoadingTest, PartOrders)
 {
     EngineOnDb t({{100, 100, 1}}, {{10, 5, 2, true}, {20, 20, 1, true}, {5, 10, 1}});
     Engine& e = t.engine;
@@ -86,7 +86,7 @@ TEST(LoadingTest, PartOrders)
     EXPECT_TRUE(t.db->errLog().contains(QStringLiteral("LoadParts")));
 }
 
-TEST(CellSizeTest, GreatestCommonDivisorExamples)
+TEST(EngineCellSizeTest, GreatestCommonDivisorExamples)
 {
     struct Case {
         std::vector<StockInput> stock;
@@ -121,14 +121,14 @@ TEST(CellSizeTest, GreatestCommonDivisorExamples)
     EXPECT_EQ(6, e.MaxStockWidth);                           // 6.5
 }
 
-TEST(CellSizeTest, NegativeKerfIsRefused)
+TEST(EngineCellSizeTest, NegativeKerfIsRefused)
 {
     EngineOnDb t({{100, 100, 1}}, {{10, 10, 1}}, -3);
     EXPECT_FALSE(t.engine.SetLineWidth());
     EXPECT_TRUE(t.db->errLog().contains(QStringLiteral("SetLineWidth")));
 }
 
-TEST(InitPaternTest, EmptiesTheResultTables)
+TEST(EngineInitPaternTest, EmptiesTheResultTables)
 {
     EngineOnDb t({{100, 100, 1}}, {{10, 10, 1}});
     for (const char* table : {"パターンリスト", "パターン", "パターン部材", "パターン母材"})
@@ -147,7 +147,7 @@ TEST(InitPaternTest, EmptiesTheResultTables)
 
 // The input check: the first failing test's message, titled 入力エラー, and the grid that takes
 // the focus.
-TEST(InputValidationTest, MessagesAndFocus)
+TEST(EngineInputValidationTest, MessagesAndFocus)
 {
     struct Case {
         std::vector<StockInput> stock;
@@ -191,7 +191,7 @@ TEST(InputValidationTest, MessagesAndFocus)
     }
 }
 
-TEST(InputValidationTest, FailingRowIsCurrentAndEmptyColoursBecomeWhite)
+TEST(EngineInputValidationTest, FailingRowIsCurrentAndEmptyColoursBecomeWhite)
 {
     EngineOnDb t({{100, 100, 1}, {100, 100, 1}, {0, 100, 1}}, {{10, 10, 1}});
     ScriptedMsgBox boxes;
@@ -211,7 +211,7 @@ TEST(InputValidationTest, FailingRowIsCurrentAndEmptyColoursBecomeWhite)
                                                    QStringLiteral("部材番号 = 1"))));
 }
 
-TEST(InputValidationTest, TooManyPiecesAreRefusedBeforeAnyWork)
+TEST(EngineInputValidationTest, TooManyPiecesAreRefusedBeforeAnyWork)
 {
     EngineOnDb t({{100, 100, 1}}, {{10, 10, 20000}, {10, 10, 12768}});
     ScriptedMsgBox boxes;
@@ -226,7 +226,7 @@ TEST(InputValidationTest, TooManyPiecesAreRefusedBeforeAnyWork)
 }
 
 // The run count for the progress bar: orders times rotation states.
-TEST(RunCountTest, Counts)
+TEST(EngineRunCountTest, Counts)
 {
     struct Case {
         std::vector<PartInput> parts;
@@ -253,7 +253,7 @@ TEST(RunCountTest, Counts)
     }
 }
 
-TEST(RunCountTest, OverflowShowsItsMessage)
+TEST(EngineRunCountTest, OverflowShowsItsMessage)
 {
     EngineOnDb t({{1000, 1000, 1}}, {{5, 3, 31, true}});
     Engine& e = t.engine;

@@ -39,7 +39,7 @@ void expectSameSheet(const SheetResult& a, const SheetResult& b, const std::stri
     EXPECT_EQ(a.平方数, b.平方数) << where;
 }
 
-TEST(LayoutRunTest, AreaOfTheWorkedExample)
+TEST(EngineLayoutRunTest, AreaOfTheWorkedExample)
 {
     // Unit 5, a sheet of 10 by 6 cells, 使用率 45: (60 x 45 / 100) x 25; halves go to even.
     EXPECT_EQ(675, SheetArea(60, 45, 5));
@@ -59,7 +59,7 @@ TEST(LayoutRunTest, AreaOfTheWorkedExample)
     EXPECT_EQ(1, r.sheets[1].平方数);
 }
 
-TEST(LayoutRunTest, SheetsRunOutOrRepeatWithoutLimit)
+TEST(EngineLayoutRunTest, SheetsRunOutOrRepeatWithoutLimit)
 {
     {
         // More pieces than sheets: the leftovers keep 母材番号 0.
@@ -97,7 +97,7 @@ TEST(LayoutRunTest, SheetsRunOutOrRepeatWithoutLimit)
     }
 }
 
-TEST(LayoutRunTest, AFailedPartIsNotTriedAgainOnTheSameSheet)
+TEST(EngineLayoutRunTest, AFailedPartIsNotTriedAgainOnTheSameSheet)
 {
     // Part 1 leaves a column 2 wide. The first piece of part 2 (3 along) fails there; the second,
     // turned (2 along), would fit, but is not tried on that sheet and goes to the next one.
@@ -110,7 +110,7 @@ TEST(LayoutRunTest, AFailedPartIsNotTriedAgainOnTheSameSheet)
     EXPECT_EQ(3, r.placements[3].終了縦 - r.placements[3].開始縦);   // turned
 }
 
-TEST(LayoutRunTest, RotatedPiecesAndTheSecondTry)
+TEST(EngineLayoutRunTest, RotatedPiecesAndTheSecondTry)
 {
     {
         // PieceRotated turns the piece only when the turned piece fits the sheet.
@@ -133,7 +133,7 @@ TEST(LayoutRunTest, RotatedPiecesAndTheSecondTry)
     }
 }
 
-TEST(LayoutRunTest, FragmentsOnlyWhenRanked)
+TEST(EngineLayoutRunTest, FragmentsOnlyWhenRanked)
 {
     // Two pieces enclosing a hole: 2 fragments when counted, else 1.
     for (int flags : {0, 1}) {
@@ -147,7 +147,7 @@ TEST(LayoutRunTest, FragmentsOnlyWhenRanked)
 
 // Random jobs: the engine's run equals the plain algorithm in every placement, every measure and
 // the last sheet's cells.
-TEST(LayoutRunTest, EqualsThePlainRasterAlgorithm)
+TEST(EngineLayoutRunTest, EqualsThePlainRasterAlgorithm)
 {
     std::mt19937 rng(20261210);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };

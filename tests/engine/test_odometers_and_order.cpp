@@ -19,7 +19,7 @@ std::vector<bool> kindFlags(const Engine& e, std::initializer_list<int16_t> kind
     return out;
 }
 
-TEST(OdometerTest, KindsTurnTogetherLowestFastest)
+TEST(EngineOdometerTest, KindsTurnTogetherLowestFastest)
 {
     Engine e;
     SetTables(e, {{100, 100, 1}}, {{5, 3, 2, true}, {5, 3, 1}, {4, 3, 2, true}});
@@ -38,7 +38,7 @@ TEST(OdometerTest, KindsTurnTogetherLowestFastest)
     EXPECT_EQ((std::vector<bool>{false, true, true, false, false, false}), e.PieceRotated);
 }
 
-TEST(OdometerTest, PiecesUnderTotalSearchAndTrialFlags)
+TEST(EngineOdometerTest, PiecesUnderTotalSearchAndTrialFlags)
 {
     Engine e;
     SetTables(e, {{100, 100, 1}}, {{5, 3, 2, true}, {5, 3, 1}, {4, 3, 1, true}});
@@ -79,7 +79,7 @@ std::vector<int16_t> steps(std::vector<int16_t> q, int16_t mode, int n)
     return all;
 }
 
-TEST(PieceOrderTest, LexicographicOrdersAndWrapAround)
+TEST(EnginePieceOrderTest, LexicographicOrdersAndWrapAround)
 {
     EXPECT_EQ((std::vector<int16_t>{1, 3, 2, 2, 1, 3, 2, 3, 1, 3, 1, 2, 3, 2, 1, 1, 2, 3}),
               steps({0, 1, 2, 3}, 2, 6));
@@ -96,7 +96,7 @@ TEST(PieceOrderTest, LexicographicOrdersAndWrapAround)
     EXPECT_FALSE(ReOrder(empty, 2));
 }
 
-TEST(PieceOrderTest, SortTailMovesCountsWithValues)
+TEST(EnginePieceOrderTest, SortTailMovesCountsWithValues)
 {
     std::vector<int16_t> v{0, 3, 1, 2}, c{0, 30, 10, 20};
     SortTail(v, c);

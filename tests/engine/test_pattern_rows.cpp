@@ -37,7 +37,7 @@ PatternSheetRow sheet(int no, int usedArea, double used, int fragments = 1)
     return r;
 }
 
-TEST(PatternRowsTest, PieceAndKerfRows)
+TEST(EnginePatternRowsTest, PieceAndKerfRows)
 {
     Layout none(0, {{1, 1, 1, 1, 0, 0, 3, 2}});
     const auto r0 = none.rows();
@@ -57,7 +57,7 @@ TEST(PatternRowsTest, PieceAndKerfRows)
     }
 }
 
-TEST(PatternRowsTest, UnplacedPieces)
+TEST(EnginePatternRowsTest, UnplacedPieces)
 {
     for (int k : {0, 2}) {
         Layout l(k, {{1, 1, 1, 1, 0, 0, 3, 2}, PiecePlacement()});
@@ -71,7 +71,7 @@ TEST(PatternRowsTest, UnplacedPieces)
     }
 }
 
-TEST(PatternRowsTest, SignatureOrder)
+TEST(EnginePatternRowsTest, SignatureOrder)
 {
     // Sorted by 部材番号, 連番, 開始縦, 開始横: the piece lower on the sheet comes first only when
     // its 開始縦 is smaller, whatever its 開始横.
@@ -79,7 +79,7 @@ TEST(PatternRowsTest, SignatureOrder)
     EXPECT_EQ(QStringLiteral("1,1,5,0,8,2,1,1,0,4,3,6,1,2,0,0,3,2,"), PatternSignature(l.rows()));
 }
 
-TEST(PatternRowsTest, PriorityKey)
+TEST(EnginePatternRowsTest, PriorityKey)
 {
     const QString used = QStringLiteral(",使用材の少ない順"), holes = QStringLiteral(",欠片（穴）の少ない順");
     EXPECT_EQ(QStringLiteral("002,060.00,002,090.50,001,"),
@@ -101,7 +101,7 @@ TEST(PatternRowsTest, PriorityKey)
               PriorityKey(QStringLiteral(",切代の少ない順,端材の少ない順"), {a, b}));
 }
 
-TEST(PatternRowsTest, SummaryRow)
+TEST(EnginePatternRowsTest, SummaryRow)
 {
     Layout l(0, std::vector<PiecePlacement>(100, {1, 1, 1, 1, 100, 100, 120, 120}));
     l.e.Settings.SortKeyList = QString();
@@ -128,7 +128,7 @@ TEST(PatternRowsTest, SummaryRow)
     EXPECT_THROW(PatternSummary(l.e, rows, {sheet(1, 0, 0)}), std::exception);
 }
 
-TEST(PatternRowsTest, RatesPassThroughTheirLiteral)
+TEST(EnginePatternRowsTest, RatesPassThroughTheirLiteral)
 {
     EXPECT_EQ(QStringLiteral("0.1").toDouble(), SqlDouble(0.1));
     const double third = 100.0 / 3.0;

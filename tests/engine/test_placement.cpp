@@ -42,7 +42,7 @@ struct Sheet {
     Engine e;
 };
 
-TEST(PlacementTest, WorkedExampleLeftJustified)
+TEST(EnginePlacementTest, WorkedExampleLeftJustified)
 {
     Sheet s(10, 6);
     EXPECT_EQ(std::make_pair(1, 1), s.put(4, 3, 1));   // A
@@ -52,7 +52,7 @@ TEST(PlacementTest, WorkedExampleLeftJustified)
     EXPECT_EQ(std::make_pair(6, 1), s.put(4, 6, 1));   // C, past A's kerf column
 }
 
-TEST(PlacementTest, WorkedExampleTopJustified)
+TEST(EnginePlacementTest, WorkedExampleTopJustified)
 {
     Sheet s(10, 6, 1);
     EXPECT_EQ(std::make_pair(1, 1), s.put(4, 3, 1));
@@ -60,7 +60,7 @@ TEST(PlacementTest, WorkedExampleTopJustified)
     EXPECT_EQ((Cand{0, 1, 4, 5}), s.e.CandX);           // the y list under 上詰め
 }
 
-TEST(PlacementTest, EdgesOfTheSheet)
+TEST(EnginePlacementTest, EdgesOfTheSheet)
 {
     // A piece ending at the edge is taken; its corner beyond the edge is not added, and the band
     // past the edge is not looked at.
@@ -73,7 +73,7 @@ TEST(PlacementTest, EdgesOfTheSheet)
     EXPECT_EQ(std::make_pair(0, 0), other.put(1, 1, 0));
 }
 
-TEST(PlacementTest, KerfCellsBlockTheFirstRowButNotTheInside)
+TEST(EnginePlacementTest, KerfCellsBlockTheFirstRowButNotTheInside)
 {
     // A kerf cell inside the rectangle does not stop the piece and is overwritten.
     Sheet t(10, 10);
@@ -88,7 +88,7 @@ TEST(PlacementTest, KerfCellsBlockTheFirstRowButNotTheInside)
     EXPECT_FALSE(u.e.PutTavo(3, 3, x, y, 1, 0, 1));
 }
 
-TEST(PlacementTest, KerfFrameMarksOnlyFreeCellsInsideTheSheet)
+TEST(EnginePlacementTest, KerfFrameMarksOnlyFreeCellsInsideTheSheet)
 {
     Sheet s(6, 5);
     EXPECT_EQ(std::make_pair(1, 1), s.put(2, 2, 1, 1));
@@ -97,7 +97,7 @@ TEST(PlacementTest, KerfFrameMarksOnlyFreeCellsInsideTheSheet)
     EXPECT_EQ(QStringLiteral("11k33k\n11k33k\nkkkkkk\n22k...\n22k...\n"), Picture(s.e.Grid.Raster()));
 }
 
-TEST(PlacementTest, StripBoundaries)
+TEST(EnginePlacementTest, StripBoundaries)
 {
     // 縦方向スリット: a piece on the first row sets the boundary x + along + k = 7; a later piece
     // may end with its kerf on it or start on it, but not straddle it.
@@ -121,7 +121,7 @@ TEST(PlacementTest, StripBoundaries)
     EXPECT_EQ(std::make_pair(4, 7), free.put(2, 13, 1));
 }
 
-TEST(PlacementTest, APieceIsNeverPlacedOverAnother)
+TEST(EnginePlacementTest, APieceIsNeverPlacedOverAnother)
 {
     // The only corner (1, 1) has a free first row and column, but the rectangle holds a piece.
     Sheet s(10, 10);
@@ -137,7 +137,7 @@ TEST(PlacementTest, APieceIsNeverPlacedOverAnother)
     EXPECT_TRUE(t.e.PutTavo(6, 6, x, y, 1, 0, 1));
 }
 
-TEST(RotationSimulationTest, Answers)
+TEST(EngineRotationSimulationTest, Answers)
 {
     // An empty sheet of 幅 6, a piece 2 across: per = 3 pieces in one column.
     struct Case {

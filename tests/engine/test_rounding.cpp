@@ -5,7 +5,7 @@
 
 namespace {
 
-TEST(RoundingTest, RoundByMode)
+TEST(EngineRoundingTest, RoundByMode)
 {
     struct Case {
         double value;
@@ -17,7 +17,7 @@ TEST(RoundingTest, RoundByMode)
     EXPECT_THROW(RoundByMode(3e9, 1), std::exception);
 }
 
-TEST(RoundingTest, WhiteOrBlack)
+TEST(EngineRoundingTest, WhiteOrBlack)
 {
     EXPECT_EQ(0, WhiteOrBlack(0xFFFFFF));
     EXPECT_EQ(0xFFFFFF, WhiteOrBlack(0));

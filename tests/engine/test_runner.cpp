@@ -70,7 +70,7 @@ const QByteArray kJob = R"({"stock": [[1820, 910, 3, 14741759]],
  "settings": {"部材切取順序": 1, "回転方式": 0,
               "並び替え項目": ",欠片（穴）の少ない順,使用材の少ない順,切代の少ない順,端材の少ない順"}})";
 
-TEST(RunnerTest, SamePatternTablesOnEveryRun)
+TEST(EngineRunnerTest, SamePatternTablesOnEveryRun)
 {
     ASSERT_TRUE(QFile::exists(runnerPath())) << runnerPath().toStdString();
     QTemporaryDir dir;
@@ -98,7 +98,7 @@ TEST(RunnerTest, SamePatternTablesOnEveryRun)
     }
 }
 
-TEST(RunnerTest, ExitCodes)
+TEST(EngineRunnerTest, ExitCodes)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("x.mdb"));

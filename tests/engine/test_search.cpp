@@ -53,7 +53,7 @@ EngineOnDb* orderJob(int kerf = 0)
     return t;
 }
 
-TEST(SearchTest, Enumerations)
+TEST(EngineSearchTest, Enumerations)
 {
     {
         // 部材切取順序 2, pieces 1 1 2: three orders.
@@ -96,7 +96,7 @@ TEST(SearchTest, Enumerations)
     }
 }
 
-TEST(SearchTest, ListSheetColumnsStopsAtTheDisplayedSheets)
+TEST(EngineSearchTest, ListSheetColumnsStopsAtTheDisplayedSheets)
 {
     for (int shown : {5, 9}) {
         EngineOnDb t({{10, 10, 9}}, {{10, 10, 7}});
@@ -106,7 +106,7 @@ TEST(SearchTest, ListSheetColumnsStopsAtTheDisplayedSheets)
     }
 }
 
-TEST(StopQuestionTest, NoDiscardsTheListedPatterns)
+TEST(EngineStopQuestionTest, NoDiscardsTheListedPatterns)
 {
     std::unique_ptr<EngineOnDb> t(orderJob());
     StopAfter stop(t->engine, 3);
@@ -128,7 +128,7 @@ TEST(StopQuestionTest, NoDiscardsTheListedPatterns)
     EXPECT_EQ(0, stop.value2);
 }
 
-TEST(StopQuestionTest, YesKeepsThemAndAStopInTheFirstLayoutStoresNothing)
+TEST(EngineStopQuestionTest, YesKeepsThemAndAStopInTheFirstLayoutStoresNothing)
 {
     for (int after : {3, 0}) {
         std::unique_ptr<EngineOnDb> t(orderJob());
@@ -145,7 +145,7 @@ TEST(StopQuestionTest, YesKeepsThemAndAStopInTheFirstLayoutStoresNothing)
     }
 }
 
-TEST(StopQuestionTest, CancelResumesTheSameLayoutAndTheStoredRowsAreCommittedFirst)
+TEST(EngineStopQuestionTest, CancelResumesTheSameLayoutAndTheStoredRowsAreCommittedFirst)
 {
     QString uninterrupted;
     {
@@ -182,7 +182,7 @@ TEST(StopQuestionTest, CancelResumesTheSameLayoutAndTheStoredRowsAreCommittedFir
 }
 
 // The stored signature, key and cut count are what reading the stored rows back gives.
-TEST(PatternStoreTest, SummaryEqualsTheReadBack)
+TEST(EnginePatternStoreTest, SummaryEqualsTheReadBack)
 {
     std::unique_ptr<EngineOnDb> t(orderJob(1));
     t->engine.Settings.SortKeyList = QStringLiteral(",使用材の少ない順,欠片（穴）の少ない順,切代の少ない順,端材の少ない順");
@@ -231,7 +231,7 @@ TEST(PatternStoreTest, SummaryEqualsTheReadBack)
     EXPECT_EQ(8 * 4 * 4, CountRows(QStringLiteral("パターン部材"), QStringLiteral("部材番号 = 99")));
 }
 
-TEST(PatternStoreTest, MemoryStoreHoldsTheSameRows)
+TEST(EnginePatternStoreTest, MemoryStoreHoldsTheSameRows)
 {
     std::unique_ptr<EngineOnDb> t(orderJob(1));
     ASSERT_TRUE(t->Run());
@@ -264,7 +264,7 @@ TEST(PatternStoreTest, MemoryStoreHoldsTheSameRows)
 }
 
 // A failing step undoes only itself: the steps before it stay, the search fails.
-TEST(PatternStoreTest, AFailingStepKeepsTheStepsBeforeIt)
+TEST(EnginePatternStoreTest, AFailingStepKeepsTheStepsBeforeIt)
 {
     struct Case {
         const char* table;
@@ -299,7 +299,7 @@ public:
     }
 };
 
-TEST(SearchTest, AFailingPartOrderFailsTheSearch)
+TEST(EngineSearchTest, AFailingPartOrderFailsTheSearch)
 {
     EngineOnDb t({{20, 20, 1}}, {{6, 3, 1}, {4, 4, 1}});
     t.engine.Settings.CutOrderDetail = 1 + 2;
@@ -312,7 +312,7 @@ TEST(SearchTest, AFailingPartOrderFailsTheSearch)
     EXPECT_TRUE(t.db->errLog().contains(QStringLiteral("LoadParts")));
 }
 
-TEST(ComputeRoadTest, StepLabelsAndProgress)
+TEST(EngineComputeRoadTest, StepLabelsAndProgress)
 {
     std::unique_ptr<EngineOnDb> t(orderJob());
     ASSERT_TRUE(t->Run());
@@ -325,7 +325,7 @@ TEST(ComputeRoadTest, StepLabelsAndProgress)
     EXPECT_EQ(0, dbtrans::depth());
 }
 
-TEST(ComputeRoadTest, PreparationFailures)
+TEST(EngineComputeRoadTest, PreparationFailures)
 {
     {
         // The part table cannot be opened: the result tables are still emptied.
@@ -350,7 +350,7 @@ TEST(ComputeRoadTest, PreparationFailures)
     }
 }
 
-TEST(ComputeRoadTest, OverflowingRunCountStoresNothing)
+TEST(EngineComputeRoadTest, OverflowingRunCountStoresNothing)
 {
     EngineOnDb t({{1000, 1000, 1}}, {{5, 3, 31, true}});
     t.engine.Settings.RotationMode = 2;

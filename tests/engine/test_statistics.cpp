@@ -17,7 +17,7 @@ SheetRaster filled(int ux, int uy, int x0, int y0, int x1, int y1, int16_t v = 1
     return r;
 }
 
-TEST(RasterStatisticsTest, EmptyFullAndCornerRasters)
+TEST(EngineRasterStatisticsTest, EmptyFullAndCornerRasters)
 {
     const SheetRaster empty(10, 10);
     EXPECT_EQ(0.0, GetHojoLinePosision(empty, 0));
@@ -40,7 +40,7 @@ TEST(RasterStatisticsTest, EmptyFullAndCornerRasters)
     EXPECT_EQ(1.0 / 3.0 * 100.0, GetHojoLinePosision(third, 0));
 }
 
-TEST(RasterStatisticsTest, Fragments)
+TEST(EngineRasterStatisticsTest, Fragments)
 {
     // A 3 x 3 piece: the region 1..4 by 1..4 holds one free border.
     EXPECT_EQ(1, CountFragments(filled(10, 10, 1, 1, 3, 3)));
@@ -61,7 +61,7 @@ TEST(RasterStatisticsTest, Fragments)
 }
 
 // The layout sheet measures and counts on its compressed grid exactly what the passes give.
-TEST(RasterStatisticsTest, LayoutSheetAgreesWithThePasses)
+TEST(EngineRasterStatisticsTest, LayoutSheetAgreesWithThePasses)
 {
     std::mt19937 rng(7);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
