@@ -96,7 +96,9 @@ private:
     EngineProgress* progress_;
     PatternStore* store_ = nullptr;
     PatternStore* activeStore_ = nullptr;
-    std::vector<int32_t> failedOnSheet_; // per part: the sheet on which one of its pieces failed
+    // The failure list of a run ("sheet,part" keys): per part, the last sheet on which one of its
+    // pieces failed.
+    std::vector<int32_t> failedOnSheet_;
     std::chrono::steady_clock::time_point lastPump_{};
 };
 

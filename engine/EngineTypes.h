@@ -4,7 +4,7 @@
 #include <QString>
 #include <cstdint>
 
-// Part number of a kerf cell in the raster and of a kerf row in パターン部材.
+// The part number of a kerf cell in the raster and of a kerf row in パターン部材.
 constexpr int16_t kKerfPart = 99;
 
 // One stock kind, indexed by its 母材番号. Sizes are input units after loading, cells after the

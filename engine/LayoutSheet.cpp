@@ -7,8 +7,8 @@
 
 namespace {
 // The sheet compressed to the edges of its pieces and bands within 1..xEnd by 1..yEnd: block
-// (i, j) covers x from xs[i] to xs[i+1]-1 and y from ys[j] to ys[j+1]-1; its value is the value
-// of all its cells (0, 99, or 1 for a piece).
+// (i, j), counted from 1, covers x from xs[i-1] to xs[i]-1 and y from ys[j-1] to ys[j]-1; its
+// value is the value of all its cells (0, 99, or 1 for a piece).
 struct Compressed {
     std::vector<int> xs, ys;
     std::vector<int16_t> cells;           // (nx + 1) by (ny + 1), index 0 of each axis unused

@@ -27,7 +27,7 @@ void Engine::NewSheet(int16_t stock)
 
 bool Engine::accepts(int x, int y, int across, int along, int k, int length, int width, bool stripTests) const
 {
-    // The planes show piece borders and kerf; a read inside a piece is caught by the overlap test.
+    // The raster shows piece borders and kerf; a read inside a piece is caught by the overlap test.
     if (!Grid.isFree(x, y))
         return false;
     if (across > width - y + 1 || along > length - x + 1)

@@ -75,7 +75,7 @@ TEST(EngineLoadingTest, PartOrders)
         ASSERT_TRUE(e.LoadParts(false));
         EXPECT_EQ(c.bit, e.PartOrderBit) << c.order << " " << c.detail;
     }
-    // 幅 order: part 3 (幅 10) first.
+    // 幅 order: kind 3 (幅 10) first.
     e.Settings.CutOrder = 0;
     e.Settings.CutOrderDetail = 4;
     ASSERT_TRUE(e.LoadParts(false));

@@ -88,7 +88,7 @@ TEST(EngineLayoutRunTest, SheetsRunOutOrRepeatWithoutLimit)
     {
         // The unlimited kind gets a sheet that receives nothing: it is recorded and ends the run.
         Engine e;
-        SetTables(e, {{20, 20, 0}}, {{15, 15, 1}, {25, 5, 1}});   // part 2 fits no sheet
+        SetTables(e, {{20, 20, 0}}, {{15, 15, 1}, {25, 5, 1}});   // kind 2 fits no sheet
         LayoutOf r(e);
         EXPECT_TRUE(r.result);
         ASSERT_EQ(3u, r.sheets.size());
@@ -99,7 +99,7 @@ TEST(EngineLayoutRunTest, SheetsRunOutOrRepeatWithoutLimit)
 
 TEST(EngineLayoutRunTest, AFailedPartIsNotTriedAgainOnTheSameSheet)
 {
-    // Part 1 leaves a column 2 wide. The first piece of part 2 (3 along) fails there; the second,
+    // Kind 1 leaves a column 2 wide. The first piece of kind 2 (3 along) fails there; the second,
     // turned (2 along), would fit, but is not tried on that sheet and goes to the next one.
     Engine e;
     SetTables(e, {{10, 10, 2}}, {{8, 10, 1}, {3, 2, 2}});
