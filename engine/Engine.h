@@ -88,6 +88,8 @@ public:
 
 private:
     bool accepts(int x, int y, int across, int along, int kerf, int length, int width, bool stripTests) const;
+    // The first candidate corner, in the order of 切取位置, that takes the piece.
+    bool firstCorner(int across, int along, int kerf, int16_t stock, bool stripTests, int& x, int& y) const;
     bool continueAfterPiece();           // event pump, cancel flag, stop question
     EngineHost& host();
     EngineProgress& progress() { return *progress_; }

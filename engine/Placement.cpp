@@ -56,38 +56,46 @@ bool Engine::accepts(int x, int y, int across, int along, int k, int length, int
     return !Grid.overlapsPiece(x, y, x + along - 1, y + across - 1);
 }
 
+bool Engine::firstCorner(int across, int along, int kerf, int16_t stock, bool stripTests, int& x, int& y) const
+{
+    const int length = StockTbl[size_t(stock)].長さ, width = StockTbl[size_t(stock)].幅;
+    const int pos = Settings.CutPosition;
+    if (pos != 0 && pos != 1)
+        return false;
+    // 左詰め: x from CandX outer, y from CandY inner; 上詰め: y from CandX outer, x from CandY inner.
+    for (size_t i = 1; i < CandX.size(); ++i) {
+        for (size_t j = 1; j < CandY.size(); ++j) {
+            x = pos == 0 ? CandX[i] : CandY[j];
+            y = pos == 0 ? CandY[j] : CandX[i];
+            if (accepts(x, y, across, along, kerf, length, width, stripTests))
+                return true;
+        }
+    }
+    return false;
+}
+
 bool Engine::PutTavo(int16_t across, int16_t along, int16_t& xOut, int16_t& yOut, int16_t part, int16_t kerf,
                      int16_t stock)
 {
     try {
-        const int length = StockTbl[size_t(stock)].長さ, width = StockTbl[size_t(stock)].幅;
-        const int pos = Settings.CutPosition;
-        if (pos != 0 && pos != 1)
+        int x, y;
+        if (!firstCorner(across, along, kerf, stock, true, x, y))
             return false;
-        // 左詰め: x from CandX outer, y from CandY inner; 上詰め: y from CandX outer, x from CandY inner.
-        for (size_t i = 1; i < CandX.size(); ++i) {
-            for (size_t j = 1; j < CandY.size(); ++j) {
-                const int x = pos == 0 ? CandX[i] : CandY[j];
-                const int y = pos == 0 ? CandY[j] : CandX[i];
-                if (!accepts(x, y, across, along, kerf, length, width, true))
-                    continue;
-                Grid.PlacePiece(x, y, along, across, part);
-                xOut = int16_t(x);
-                yOut = int16_t(y);
-                std::vector<int16_t>& xs = pos == 0 ? CandX : CandY;
-                std::vector<int16_t>& ys = pos == 0 ? CandY : CandX;
-                if (x + along + kerf <= length)
-                    addCorner(xs, x + along + kerf);
-                if (y + across + kerf <= width)
-                    addCorner(ys, y + across + kerf);
-                if (Settings.SlitMode == 2 && y == 1)
-                    SlitX.push_back(x + along + kerf);
-                if (Settings.SlitMode == 1 && x == 1)
-                    SlitY.push_back(y + across + kerf);
-                return true;
-            }
-        }
-        return false;
+        Grid.PlacePiece(x, y, along, across, part);
+        xOut = int16_t(x);
+        yOut = int16_t(y);
+        const bool left = Settings.CutPosition == 0;
+        std::vector<int16_t>& xs = left ? CandX : CandY;
+        std::vector<int16_t>& ys = left ? CandY : CandX;
+        if (x + along + kerf <= StockTbl[size_t(stock)].長さ)
+            addCorner(xs, x + along + kerf);
+        if (y + across + kerf <= StockTbl[size_t(stock)].幅)
+            addCorner(ys, y + across + kerf);
+        if (Settings.SlitMode == 2 && y == 1)
+            SlitX.push_back(x + along + kerf);
+        if (Settings.SlitMode == 1 && x == 1)
+            SlitY.push_back(y + across + kerf);
+        return true;
     } catch (const std::exception& e) {
         SetErrLog(ErrorDescription(e), kEngineWindow, QStringLiteral("PutTavo"));
         return false;
@@ -109,36 +117,26 @@ void Engine::PutTavoKiriHaba(int16_t along, int16_t across, int16_t x, int16_t y
 bool Engine::PutTavoSimulation(int16_t across, int16_t along, int16_t part, int16_t kerf, int16_t stock)
 {
     try {
-        const int length = StockTbl[size_t(stock)].長さ, width = StockTbl[size_t(stock)].幅;
-        const int pos = Settings.CutPosition;
-        if (pos != 0 && pos != 1)
+        int x, y;
+        if (!firstCorner(across, along, kerf, stock, false, x, y))
             return false;
-        for (size_t i = 1; i < CandX.size(); ++i) {
-            for (size_t j = 1; j < CandY.size(); ++j) {
-                const int x = pos == 0 ? CandX[i] : CandY[j];
-                const int y = pos == 0 ? CandY[j] : CandX[i];
-                if (!accepts(x, y, across, along, kerf, length, width, false))
-                    continue;
-                // The first corner that takes the piece: turn it when it stands on the start edge
-                // and the pieces of the part still to place fit in one line across the sheet.
-                const int rem = PartTbl[size_t(part)].数 - PartTbl[size_t(part)].CutCount;
-                int per;
-                if (pos == 0) {
-                    if (y != 1)
-                        return false;
-                    per = width / across;
-                } else {
-                    if (x != 1)
-                        return false;
-                    per = length / along;
-                }
-                int r = per == 0 ? 0 : rem - (rem / per) * per;
-                if (r == 0)
-                    r = per;
-                return rem <= r;
-            }
+        // The first corner that takes the piece: turn it when it stands on the start edge and the
+        // pieces of the part still to place fit in one line across the sheet.
+        const int rem = PartTbl[size_t(part)].数 - PartTbl[size_t(part)].CutCount;
+        int per;
+        if (Settings.CutPosition == 0) {
+            if (y != 1)
+                return false;
+            per = StockTbl[size_t(stock)].幅 / across;
+        } else {
+            if (x != 1)
+                return false;
+            per = StockTbl[size_t(stock)].長さ / along;
         }
-        return false;
+        int r = per == 0 ? 0 : rem - (rem / per) * per;
+        if (r == 0)
+            r = per;
+        return rem <= r;
     } catch (const std::exception& e) {
         SetErrLog(ErrorDescription(e), kEngineWindow, QStringLiteral("PutTavoSimulation"));
         return false;
