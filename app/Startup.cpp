@@ -1,0 +1,121 @@
+#include "app/Startup.h"
+
+#include "app/fSplash.h"
+#include "app/frmTavo.h"
+#include "foundation/ErrLog.h"
+#include "foundation/Globals.h"
+#include "foundation/cDao.h"
+#include "foundation/cFile.h"
+#include "foundation/cSystem.h"
+#include "platform/core/AppInfo.h"
+#include "platform/core/MsgBox.h"
+#include "platform/gui/Handler.h"
+#include "ui/mdlMain.h"
+
+#include <QLockFile>
+#include <functional>
+
+QString DbPath;
+QString SaveDbPath;
+
+namespace {
+
+const QString kModule = QStringLiteral("mdlMain");
+
+// The lock of the running program (a test may start Main more than once).
+std::unique_ptr<QLockFile>& instanceLock()
+{
+    static std::unique_ptr<QLockFile> lock;
+    return lock;
+}
+
+// A step that fails unexpectedly is logged and tried once more; a second failure goes on to
+// the caller.
+void retryOnce(const QString& procedure, const std::function<void()>& step)
+{
+    try {
+        step();
+    } catch (const std::exception& e) {
+        SetErrLog(DescribeError(e), kModule, procedure);
+        step();
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<QLockFile> LockInstance(const QString& folder, const QString& exeName)
+{
+    auto lock = std::make_unique<QLockFile>(folder + QLatin1Char('/') + exeName + QStringLiteral(".lock"));
+    lock->setStaleLockTime(0);   // only a lock whose process is gone is stale, however old
+    if (!lock->tryLock(0))
+        return nullptr;
+    return lock;
+}
+
+void ReleaseInstanceLock() { instanceLock().reset(); }
+
+bool ReLinkMDB()
+{
+    static const char16_t* const tables[] = {u"システム設定", u"パターン", u"パターンリスト", u"パターン母材",
+                                             u"パターン部材", u"設定", u"母材", u"部材"};
+    bool result = true;
+    for (const char16_t* t : tables) {
+        const QString name = QString::fromUtf16(t);
+        retryOnce(QStringLiteral("ReLinkMDB"),
+                  [&] { result = gDaoSave().ConnectLinkTable(name, name, QString(), DbPath); });
+        if (!result)
+            break;
+    }
+    return result;
+}
+
+bool Main()
+{
+    instanceLock().reset();
+    instanceLock() = LockInstance(AppPath(), AppExeName());
+    if (!instanceLock())
+        return false;   // another instance runs: end silently, touching nothing
+
+    fSplash& splash = gSplash();
+    auto end = [&] {
+        splash.FormClose();
+        return false;
+    };
+    retryOnce(QStringLiteral("Main"), [] {
+        DbPath = gFile().MakeFullPath(AppPath(), AppExeName() + QStringLiteral(".mdb"));
+        SaveDbPath = gFile().MakeFullPath(AppPath(), AppExeName() + QStringLiteral("保存.mdb"));
+    });
+    retryOnce(QStringLiteral("Main"), [&] { splash.FormOpen(); });
+
+    const cSystem system;
+    if (!system.IsWindows98() && !system.IsWindows95()) {
+        splash.PutMessage(QStringLiteral("ﾃﾞｰﾀﾍﾞｰｽを最適化しています"));
+        // A file that cannot be compacted stays as it was; its message came from the wrapper.
+        retryOnce(QStringLiteral("Main"), [] { gDao().CompactDatabase(DbPath); });
+        retryOnce(QStringLiteral("Main"), [] { gDaoSave().CompactDatabase(SaveDbPath); });
+        Wait(1, true);
+    }
+
+    splash.PutMessage(QStringLiteral("ﾃﾞｰﾀﾍﾞｰｽに接続しています"));
+    Wait(1, true);
+    bool connected = false;
+    retryOnce(QStringLiteral("Main"), [&] {
+        const bool working = gDao().Connect(DbPath, false);
+        const bool save = gDaoSave().Connect(SaveDbPath, false);
+        connected = working && save;
+    });
+    if (!connected) {
+        MsgBox(QStringLiteral("Localﾃﾞｰﾀﾍﾞｰｽに接続できません。"), vbCritical, QStringLiteral("Main"));
+        return end();
+    }
+
+    splash.PutMessage(QStringLiteral("ﾃﾞｰﾀﾍﾞｰｽの再ﾘﾝｸしています"));
+    if (!ReLinkMDB()) {
+        MsgBox(QStringLiteral("ﾃﾞｰﾀﾍﾞｰｽの再ﾘﾝｸができません。"), vbCritical, QStringLiteral("Main"));
+        return end();
+    }
+
+    splash.FormClose();
+    gTavo().show();
+    return true;
+}

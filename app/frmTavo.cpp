@@ -1,0 +1,505 @@
+// The main window: its controls, loading and closing, the kerf panel kept in 設定, the compute
+// road, the list after a computation or a recall, the hand-over of a list row, and the commands
+// of its buttons.
+#include "app/frmTavo.h"
+
+#include "app/Logo.h"
+#include "app/SystemSettings.h"
+#include "engine/Engine.h"
+#include "foundation/ErrLog.h"
+#include "foundation/Globals.h"
+#include "foundation/cApl.h"
+#include "foundation/cBase.h"
+#include "foundation/cDao.h"
+#include "foundation/gui/cVBForm.h"
+#include "platform/core/MsgBox.h"
+#include "platform/gui/Colors.h"
+#include "platform/gui/Controls.h"
+#include "platform/gui/GuiSetup.h"
+#include "platform/gui/Handler.h"
+#include "platform/gui/ImNumber.h"
+#include "platform/gui/ImText.h"
+#include "platform/gui/Label.h"
+#include "platform/gui/TDBGrid.h"
+#include "ui/LineButton.h"
+#include "ui/frmPallete.h"
+#include "ui/frmProgress.h"
+#include "ui/mdlMain.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QPushButton>
+
+namespace {
+
+const QString kForm = QStringLiteral("frmTavo");
+const QString kDesignCaption = QStringLiteral("一覧画面");
+
+// The windows of the save, recall, screen print, printer settings and About commands are not
+// part of the program yet: their buttons stay disabled.
+constexpr bool kHasSaveWindow = false;
+
+// The kerf panel while 設定 holds no row.
+constexpr uint32_t kDesignKerfColor = 0x000000;
+constexpr double kDesignKerfWidth = 3;
+
+QFont boldFont()
+{
+    QFont f(QString::fromUtf16(kFontPGothic));
+    f.setPointSize(9);
+    f.setBold(true);
+    return f;
+}
+
+LineButton* newLineButton(QWidget* parent, const QString& caption, const QRect& geometry)
+{
+    auto* b = new LineButton(parent, caption);
+    b->setFont(boldFont());
+    b->setGeometry(geometry);
+    return b;
+}
+
+Label* newLabel(QWidget* parent, const QString& text, const QRect& geometry, bool bold = false)
+{
+    auto* l = new Label(text, parent);
+    if (bold)
+        l->setFont(boldFont());
+    l->setGeometry(geometry);
+    SetBackStyle(l, 0);
+    return l;
+}
+
+QPushButton* newCommandButton(QWidget* parent, const QString& caption, const QRect& geometry)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setAutoDefault(false);   // Enter in a box of the panel never presses it
+    b->setDefault(false);
+    b->setGeometry(geometry);
+    return b;
+}
+
+// Closes the progress window and restores the pointer however the compute road ends.
+struct ComputeGuard {
+    frmTavo& form;
+    ~ComputeGuard()
+    {
+        form.setMousePointer(vbDefault);
+        gProgress().CloseWin(form);
+        gEngine().SetProgress(nullptr);
+    }
+};
+
+}  // namespace
+
+ListSelection& gSelection()
+{
+    static ListSelection s;
+    return s;
+}
+
+frmTavo& gTavo()
+{
+    static frmTavo* form = new frmTavo;   // lives as long as the program
+    return *form;
+}
+
+bool UnloadFormNamed(const QString& name)
+{
+    for (QWidget* w : LoadedForms()) {
+        if (w->objectName() != name)
+            continue;
+        auto* fw = qobject_cast<FormWindow*>(w);
+        return fw && fw->form() ? fw->form()->unload(vbFormCode) : w->close();
+    }
+    return true;
+}
+
+frmTavo::frmTavo() : Form(QStringLiteral("frmTavo")) {}
+
+frmTavo::~frmTavo()
+{
+    if (isLoaded())   // the engine outlives every window
+        gEngine().SetHost(nullptr);
+    list_.reset();
+}
+
+void frmTavo::handle(const char* procedure, const std::function<void()>& body)
+{
+    try {
+        body();
+    } catch (const std::exception& e) {
+        SetErrLog(DescribeError(e), kForm, QString::fromLatin1(procedure));
+    }
+}
+
+// --- design ---
+
+void frmTavo::createControls(FormWindow* w)
+{
+    w->setWindowTitle(kDesignCaption);
+    w->resize(1000, 600);
+
+    // Background bands first, so that everything else lies over them.
+    labInputBackStyle = newLabel(w, QString(), QRect(654, 0, 346, 564));
+    SetBackStyle(labInputBackStyle, 1);
+    SetBackColor(labInputBackStyle, RGBColor(220, 230, 242));
+    labInputBackStyle->setFrameShape(QFrame::StyledPanel);
+    labButtonBackStyle = newLabel(w, QString(), QRect(1, 565, 998, 34));
+    SetBackStyle(labButtonBackStyle, 1);
+    SetBackColor(labButtonBackStyle, RGBColor(196, 208, 226));
+    labButtonBackStyle->setFrameShape(QFrame::StyledPanel);
+
+    imgPanelo = new QLabel(w);
+    imgPanelo->setGeometry(670, 6, 200, 40);
+    imgPanelo->setPixmap(PaneloLogo(imgPanelo->size()));
+    lbutVersion = newLineButton(w, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), QRect(900, 12, 90, 25));
+
+    // The stock frame with the kerf panel; the part frame with the rotate-all button. The grids
+    // lie over the frames; the heights follow the grids' row height (placeInputPanel).
+    fraBozai = new QGroupBox(QStringLiteral("母材入力"), w);
+    fraBozai->setFont(boldFont());
+    fraBozai->setGeometry(662, 52, 330, 150);
+    labKirisiro = newLabel(fraBozai, QStringLiteral("切代"), QRect(12, 120, 30, 18), true);
+    labKirisiroWidth = newLabel(fraBozai, QStringLiteral("幅"), QRect(46, 120, 16, 18));
+    numKirisiroWidth = new ImNumber(fraBozai);
+    numKirisiroWidth->setGeometry(62, 118, 46, 22);
+    numKirisiroWidth->setMinValue(0);
+    numKirisiroWidth->setMaxValue(9999);
+    numKirisiroWidth->setDisplayFormat(QStringLiteral("###0"));
+    numKirisiroWidth->setFormat(QStringLiteral("###0"));
+    numKirisiroWidth->setValue(kDesignKerfWidth);
+    labKirisiroColor = newLabel(fraBozai, QStringLiteral("色"), QRect(118, 120, 16, 18));
+    txtKirisiroColor = new ImText(fraBozai);
+    txtKirisiroColor->setGeometry(134, 118, 40, 22);
+    txtKirisiroColor->setReadOnly(true);
+    SetBackColor(txtKirisiroColor, kDesignKerfColor);
+    butTavoPallete = newCommandButton(fraBozai, QStringLiteral("…"), QRect(176, 118, 24, 22));
+    lbutBozaiDelete = newLineButton(fraBozai, QStringLiteral("行削除"), QRect(246, 116, 76, 25));
+
+    fraBuzai = new QGroupBox(QStringLiteral("部材入力"), w);
+    fraBuzai->setFont(boldFont());
+    fraBuzai->setGeometry(662, 208, 330, 300);
+    butProhibition = newCommandButton(fraBuzai, QStringLiteral("回転禁止"), QRect(16, 266, 86, 25));
+    butProhibition->setFont(boldFont());
+    lbutBuzaiDelete = newLineButton(fraBuzai, QStringLiteral("行削除"), QRect(246, 266, 76, 25));
+
+    QFont gridFont(QString::fromUtf16(kFontPGothic));
+    gridFont.setPointSize(9);
+    TDBBozai = new TDBGrid(w);
+    TDBBozai->setObjectName(QStringLiteral("TDBBozai"));
+    TDBBozai->setGeometry(678, 74, 306, 100);
+    TDBBuzai = new TDBGrid(w);
+    TDBBuzai->setObjectName(QStringLiteral("TDBBuzai"));
+    TDBBuzai->setGeometry(678, 230, 306, 240);
+    for (TDBGrid* g : {TDBBozai.data(), TDBBuzai.data()}) {
+        g->setFont(gridFont);
+        g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+
+    TDBList = new TDBGrid(w);
+    TDBList->setObjectName(QStringLiteral("TDBList"));
+    TDBList->setGeometry(0, 0, 652, 564);
+
+    // The button row: four at the left, the others kept at the right edge.
+    lbutPriMst = newLineButton(w, QStringLiteral("プリンタ設定"), QRect(6, 571, 86, 25));
+    lbutSystem = newLineButton(w, QStringLiteral("システム設定"), QRect(96, 571, 86, 25));
+    lbutSave = newLineButton(w, QStringLiteral("保\u3000存"), QRect(186, 571, 86, 25));
+    lbutLoad = newLineButton(w, QStringLiteral("読\u3000込"), QRect(276, 571, 86, 25));
+    lbutDetail = newLineButton(w, QStringLiteral("詳\u3000細"), QRect(460, 571, 86, 25));
+    lbutPrint = newLineButton(w, QStringLiteral("画面印刷"), QRect(556, 571, 86, 25));
+    lbutCompute = newLineButton(w, QStringLiteral("計\u3000算"), QRect(804, 571, 92, 25));
+    lbutClose = newLineButton(w, QStringLiteral("終\u3000了"), QRect(900, 571, 86, 25));
+
+    lbutDetail->setEnabled(false);
+    lbutSave->setEnabled(false);
+    for (LineButton* b : {lbutLoad.data(), lbutPrint.data(), lbutPriMst.data(), lbutVersion.data()})
+        b->setEnabled(false);   // their windows are not part of the program yet
+    lbutSystem->setEnabled(false);
+
+    // Tab order: stock, kerf, parts, commands, list.
+    QWidget* chain[] = {TDBBozai, numKirisiroWidth, txtKirisiroColor, butTavoPallete, lbutBozaiDelete, TDBBuzai,
+                        butProhibition, lbutBuzaiDelete, lbutCompute, lbutDetail, lbutPrint, lbutClose, lbutPriMst,
+                        lbutSystem, lbutSave, lbutLoad, lbutVersion, TDBList};
+    for (size_t i = 1; i < std::size(chain); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+
+    list_ = std::make_unique<PatternList>(*TDBList);
+    list_->setDetailButton(lbutDetail);
+    stockRows_ = GridRows(TDBBozai);
+    partRows_ = GridRows(TDBBuzai);
+
+    // Every handler is wired once, to the window's controls.
+    connect(lbutCompute, &LineButton::Click, w, [this] { lbutCompute_Click(); });
+    connect(lbutDetail, &LineButton::Click, w, [this] { lbutDetail_Click(); });
+    connect(list_.get(), &PatternList::DetailRequested, w, [this] { lbutDetail_Click(); });
+    connect(lbutBozaiDelete, &LineButton::Click, w, [this] { lbutBozaiDelete_Click(); });
+    connect(lbutBuzaiDelete, &LineButton::Click, w, [this] { lbutBuzaiDelete_Click(); });
+    connect(butProhibition, &QPushButton::clicked, w, [this] { butProhibition_Click(); });
+    connect(butTavoPallete, &QPushButton::clicked, w, [this] { butTavoPallete_Click(); });
+    connect(txtKirisiroColor, &ImText::KeyDown, w, [this](int& keyCode, int& shift) {
+        handle("txtKirisiroColor_KeyDown", [&] { txtKirisiroColor_KeyDown(keyCode, shift); });
+    });
+    connect(lbutSystem, &LineButton::Click, w, [this] { lbutSystem_Click(); });
+    connect(lbutClose, &LineButton::Click, w, [this] { lbutClose_Click(); });
+    connectGrid(stock());
+    connectGrid(parts());
+}
+
+// --- loading and closing ---
+
+void frmTavo::Form_Load()
+{
+    handle("Form_Load", [this] {
+        gEngine().SetHost(this);
+        list_->LimitPicture();
+        InitInputControls(*this);
+        InitGridStyle(*this, *TDBList);
+        InitGridStyle(*this, *TDBBozai);
+        InitGridStyle(*this, *TDBBuzai);
+        SetTDBGridColumns();
+        placeInputPanel();
+        gVBForm().FitScreenCenter(window());   // once the design size is known
+        SetControlsColor();
+        CheckBozaiCount();
+        CheckBuzaiCount();
+        InitSetting();
+        InitSystem();
+        gDao().Execute(QStringLiteral("DELETE FROM パターンリスト"), dbFailOnError);   // the list starts empty
+        setCaption(caption() + QStringLiteral(" - ") + QStringLiteral("Panelo2"));
+    });
+}
+
+void frmTavo::Form_QueryUnload(int& cancel, int)
+{
+    if (Busy)
+        cancel = 1;
+}
+
+// 設定 is written first; the engine's tables and the recordsets go only once every other window
+// has closed, so a refused close leaves this window whole.
+void frmTavo::Form_Unload(int& cancel)
+{
+    handle("Form_Unload", [&] {
+        WriteSetting();
+        for (const QPointer<QWidget>& w : [this] {
+                 QList<QPointer<QWidget>> others;
+                 for (QWidget* f : LoadedForms())
+                     if (f != loadedWindow())
+                         others << f;
+                 return others;
+             }()) {
+            if (!w)
+                continue;
+            auto* fw = qobject_cast<FormWindow*>(w.data());
+            if (fw && fw->form())
+                fw->form()->unload(vbFormCode);
+            else
+                w->close();
+        }
+        for (QWidget* f : LoadedForms())
+            if (f != loadedWindow()) {
+                setMousePointer(vbDefault);
+                cancel = 1;
+                return;
+            }
+        gEngine().Erase();
+        list_->PatternGroupsRs().close();
+        SettingRs.close();
+        ReleaseApl();
+    });
+    if (!cancel) {
+        list_.reset();
+        gEngine().SetHost(nullptr);
+    }
+}
+
+void frmTavo::SetControlsColor()
+{
+    handle("SetControlsColor", [this] {
+        const cApl& apl = gApl();
+        apl.SetButLineColor(lbutClose, kRoleExit);
+        apl.SetButLineColor(lbutCompute, kRoleNew);
+        apl.SetButLineColor(lbutDetail, kRoleDetail);
+        apl.SetButLineColor(lbutBozaiDelete, kRoleDelete);
+        apl.SetButLineColor(lbutBuzaiDelete, kRoleDelete);
+        apl.SetButLineColor(lbutPrint, kRolePrint);
+    });
+}
+
+// --- the kerf panel and 設定 ---
+
+void frmTavo::InitSetting()
+{
+    handle("InitSetting", [this] {
+        SettingRs = gDao().OpenRecordset(QStringLiteral("SELECT * FROM ") + QStringLiteral("設定"), dbOpenDynaset,
+                                         dbReadOnly, dbReadOnly);
+        if (SettingRs.bof() || SettingRs.eof())
+            return;   // the panel keeps its design values
+        const cBase& b = gBase();
+        SetBackColor(txtKirisiroColor, uint32_t(b.CvtLng(SettingRs.field(QStringLiteral("ライン")))));
+        numKirisiroWidth->setValue(b.CvtLng(SettingRs.field(QStringLiteral("ライン幅"))));
+    });
+}
+
+void frmTavo::WriteSetting()
+{
+    const cBase& b = gBase();
+    const QString c = b.CvtSQL(Variant(int32_t(BackColor(txtKirisiroColor))), kSqlLong);
+    const QString w = b.CvtSQL(Variant(numKirisiroWidth->value()), kSqlLong);
+    const QString table = QStringLiteral("設定");
+    // A count of now, not of the row read at loading: the table never holds a second row.
+    const bool empty = b.CvtLng(gDao().Lookup(table, QStringLiteral("COUNT(*)"), QString())) == 0;
+    const QString sql = empty ? QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (ライン,ライン幅)") +
+                                    QStringLiteral(" VALUES ( ") + c + QLatin1Char(',') + w + QStringLiteral(" )")
+                              : QStringLiteral("UPDATE ") + table + QStringLiteral(" SET") + QStringLiteral(" ライン= ") +
+                                    c + QStringLiteral(",ライン幅= ") + w;
+    gDao().Execute(sql, dbFailOnError);
+}
+
+int32_t frmTavo::kerfColor() const { return int32_t(BackColor(txtKirisiroColor)); }
+Variant frmTavo::kerfWidth() const { return Variant(numKirisiroWidth->value()); }
+
+void frmTavo::butTavoPallete_Click()
+{
+    if (Busy)
+        return;
+    handle("butTavoPallete_Click", [this] {
+        gPallete().setColor(BackColor(txtKirisiroColor));
+        gPallete().showModal();
+        if (gPallete().State())
+            SetBackColor(txtKirisiroColor, gPallete().Color());
+    });
+}
+
+// --- the compute road ---
+
+void frmTavo::lbutCompute_Click()
+{
+    handle("lbutCompute_Click", [this] {
+        // A cell still being typed belongs to this computation.
+        TDBBozai->updateRow();
+        TDBBuzai->updateRow();
+        Engine& engine = gEngine();
+        if (!engine.CheckInputValue())
+            return;   // the check showed its own warning
+        UnloadFormNamed(QStringLiteral("frmDetail"));
+        gProgress().OpenWin(*this);
+        setMousePointer(vbHourglass);
+        ComputeGuard restore{*this};
+        engine.SetProgress(&gProgress());
+        if (engine.BeforeCompute() && engine.Compute())
+            AfterCompute();
+    });
+}
+
+bool frmTavo::AfterCompute()
+{
+    bool result = false;
+    auto step = [](const QString& text) {
+        if (gProgress().isLoaded())
+            gProgress().setStepText(text);
+    };
+    handle("AfterCompute", [&] {
+        step(QStringLiteral("リスト描画中"));
+        result = list_->Build();
+        if (!result) {
+            // Never a stale list with live buttons.
+            list_->Clear();
+            lbutSave->setEnabled(false);
+            lbutDetail->setEnabled(false);
+        }
+        step(QStringLiteral("完了"));
+        if (result && TDBList->hasRecordset() && TDBList->recordset().recordCount() != 0) {
+            lbutSave->setEnabled(kHasSaveWindow);
+            lbutDetail->setEnabled(true);
+        }
+    });
+    return result;
+}
+
+void frmTavo::disableListCommands()
+{
+    lbutSave->setEnabled(false);
+    lbutDetail->setEnabled(false);
+}
+
+void frmTavo::detachPatternList() { list_->Clear(); }
+
+bool frmTavo::ReloadAfterRecall(int16_t previousDisplaySheets)
+{
+    bool result = false;
+    handle("lbutLoad_Click", [&] {
+        Engine& engine = gEngine();
+        int16_t columns = gBase().CvtInt(gDao().Lookup(QStringLiteral("パターン母材"), QStringLiteral("MAX(連番)"), QString()));
+        if (previousDisplaySheets < columns)
+            columns = previousDisplaySheets;
+        engine.ListSheetColumns = columns;
+        SetTDBGridColumns();
+        CheckBozaiCount();
+        CheckBuzaiCount();
+        InitSetting();
+        InitSystem();
+        engine.SetBozai();
+        engine.LoadParts(false);
+        engine.SetLineWidth();
+        engine.GreatestCommonDivisor();
+        result = AfterCompute();
+    });
+    return result;
+}
+
+// --- the hand-over to the detail window ---
+
+void frmTavo::lbutDetail_Click()
+{
+    if (Busy)
+        return;
+    handle("lbutDetail_Click", [this] {
+        gSelection() = list_->CurrentSelection();
+        if (!gSelection().valid()) {
+            MsgBox(QStringLiteral("リスト情報の取得中にエラーが発生しました。") + QStringLiteral("\r\n") +
+                       QStringLiteral("再計算してください。"),
+                   vbOKOnly, QStringLiteral("lbutDetail_Click"));
+            return;
+        }
+        // Each hand-over opens the detail window afresh (it is not part of the program yet).
+        UnloadFormNamed(QStringLiteral("frmDetail"));
+    });
+}
+
+// --- the other commands ---
+
+void frmTavo::butProhibition_Click()
+{
+    handle("butProhibition_Click", [this] {
+        TDBBuzai->updateRow();
+        Recordset rs = TDBBuzai->recordset().clone();   // the grid's current row stays
+        if (rs.recordCount() > 0) {
+            rs.moveFirst();
+            while (!rs.eof()) {
+                rs.edit();
+                rs.setField(QStringLiteral("回転"), Variant(int32_t(RotateAllNext ? -1 : 0)));
+                rs.update();
+                rs.moveNext();
+            }
+        }
+        butProhibition->setText(RotateAllNext ? QStringLiteral("回転禁止") : QStringLiteral("全て回転"));
+        RotateAllNext = !RotateAllNext;
+    });
+}
+
+void frmTavo::lbutSystem_Click()
+{
+    if (Busy)
+        return;
+    handle("lbutSystem_Click", [this] {
+        list_->Refresh();   // the thumbnails follow the new settings
+    });
+}
+
+void frmTavo::lbutClose_Click()
+{
+    if (Busy)
+        return;
+    handle("lbutClose_Click", [this] { unload(vbFormCode); });
+}

@@ -1,0 +1,132 @@
+#pragma once
+// The program folder of a test, built as the build builds it (both databases from schema/, the
+// files of data/ beside them), the program started in it, and user input into the main window.
+#include "app/Startup.h"
+#include "app/frmTavo.h"
+#include "foundation/ErrLog.h"
+#include "foundation/Globals.h"
+#include "foundation/cBase.h"
+#include "foundation/cApl.h"
+#include "foundation/cDao.h"
+#include "platform/core/Registry.h"
+#include "platform/gui/Events.h"
+#include "platform/gui/Handler.h"
+#include "platform/gui/NumberFormat.h"
+#include "platform/gui/TDBGrid.h"
+#include "tests/platform_gui/GuiTestUtil.h"
+#include "tests/support/DbFixture.h"
+#include "ui/LineButton.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+
+// The look and the program's one number formatter and error sink, as the program sets them up
+// (message boxes stay with each test's scripted answerer).
+class ProgramEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        SetupGuiPlatform();
+        SetNumberFormatter([](double value, const QString& pattern) { return FormatNumber(value, pattern); });
+        SetHandlerErrorSink([](const QString& description, const QString& module, const QString& procedure) {
+            SetErrLog(description, module.left(20), procedure.left(30));
+        });
+    }
+};
+inline const ::testing::Environment* const kProgramEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ProgramEnvironment);
+
+// Copies the files shipped beside the executable (data/) into the folder.
+inline void CopyShippedFiles(const QString& folder)
+{
+    const QDir data(QStringLiteral(PANELO2_SCHEMA_DIR "/../data"));
+    for (const QString& f : data.entryList(QDir::Files))
+        QFile::copy(data.filePath(f), folder + QLatin1Char('/') + f);
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CopyShippedFiles(fx_.dir());
+        reg::SetRootFile(reg::Root::LocalMachine, fx_.path(QStringLiteral("HKEY_LOCAL_MACHINE.reg")));
+        reg::SetRootFile(reg::Root::CurrentUser, fx_.path(QStringLiteral("hkcu.reg")));
+        ReleaseApl();
+        SetWaitScale(0.001);   // the start-up waits take a millisecond
+    }
+    void TearDown() override
+    {
+        if (gTavo().isLoaded()) {
+            gTavo().Busy = false;
+            gTavo().unload();
+        }
+        ReleaseInstanceLock();
+        ReleaseApl();
+        SetWaitScale(1);
+        reg::SetRootFile(reg::Root::LocalMachine, QString());
+        reg::SetRootFile(reg::Root::CurrentUser, QString());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QString errLog() const { return fx_.errLog(); }
+    Variant lookup(const QString& table, const QString& field, const QString& where = QString())
+    {
+        return gDao().Lookup(table, field, where);
+    }
+    int count(const QString& table) { return lookup(table, QStringLiteral("COUNT(*)")).intValue(); }
+
+    DbFixture fx_{false};
+};
+
+// The program started in its folder, its main window at its default size and active.
+class MainWindowTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        ASSERT_TRUE(Main());
+        w = gTavo().loadedWindow();
+        ASSERT_TRUE(w);
+        QApplication::setActiveWindow(w);
+    }
+    frmTavo& tavo() { return gTavo(); }
+
+    // Clicks a line button or a push button as the user does.
+    static void click(LineButton* b) { QTest::mouseClick(b->muButton(), Qt::LeftButton); }
+    static void click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+    // Clicks a cell of a grid (row, column as the view shows them).
+    static void clickCell(TDBGrid* g, int row, int col)
+    {
+        const QRect r = g->visualRect(g->model()->index(row, col));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, r.center() - QPoint(4, 0));
+    }
+    // Types into whatever has the focus.
+    static void type(const QString& text)
+    {
+        for (QChar c : text)
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+    static void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), k, m);
+    }
+    // Enters rows into a grid from its add-new row: each cell's text and Enter; Enter past the
+    // colour cell and the last column moves on to the next row.
+    static void enterRows(TDBGrid* g, const std::vector<std::vector<QString>>& rows)
+    {
+        clickCell(g, g->rowCount(), 1);
+        for (const auto& cells : rows) {
+            for (const QString& text : cells) {
+                type(text);
+                key(Qt::Key_Return);
+            }
+            key(Qt::Key_Return);   // 色
+            key(Qt::Key_Return);   // the last column: on to the next row's number
+            key(Qt::Key_Return);   // to 幅
+        }
+    }
+
+    FormWindow* w = nullptr;
+};
