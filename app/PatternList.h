@@ -15,15 +15,16 @@
 //                      the caller clears it, or with its previous binding
 //   recall             list.InitListGrid() before the grids are rebuilt, then AfterCompute
 //   ClearPatternResults(true), list half:  list.Clear()
-//   settings dialog closed:                list.Refresh()  (thumbnails follow the new settings)
+//   settings dialog closed:                list.Refresh()  (repaints; thumbnails follow the settings)
 //   lbutDetail_Click   reads list.CurrentSelection() (or the grid's recordset and column)
 //   double click       connect DetailRequested to lbutDetail_Click; with setDetailButton(b) it
 //                      is emitted only while b is enabled
 //
-// What the list reads of the engine (gEngine() unless another engine is given) is taken when a
-// rebuild starts (OpenPatternGroups): the stock in the order the computation used it (StockTbl
-// and StockQueue), MaxStockWidth and MaxStockLength, ListSheetColumns, KerfWidth, KerfColor and
-// PiecePartTotal. The settings are read when used: 表示リスト by ConnectList, 表示サイズ by
+// What the list reads of the engine (gEngine() unless another engine is given) is taken when the
+// grid is bound to the new rows (ConnectList): the stock in the order the computation used it
+// (StockTbl and StockQueue), MaxStockWidth and MaxStockLength, ListSheetColumns, KerfWidth,
+// KerfColor and PiecePartTotal. Sheets are addressed by 連番: the sheet columns reach the largest
+// 連番 of a used sheet of the stored patterns (at most 表示母材), never fewer than ListSheetColumns. The settings are read when used: 表示リスト by ConnectList, 表示サイズ by
 // Resize, the drawing settings (切取補助線, 切取位置, スリット, スリット線) by the thumbnails.
 //
 // Errors are written to the error log under "frmTavo" and the procedure's name; no message box.
@@ -34,6 +35,7 @@
 #include <QPointer>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class Engine;
@@ -49,9 +51,15 @@ struct ListSelection {
     int32_t patternNo = 0;    // SelPatternNo
     int32_t listNo = 0;       // SelListNo
     int16_t sheetCount = 0;   // SelSheetCount (母材使用数)
-    int16_t sheet = 0;        // SelSheet: the clicked sheet, held within 1..sheetCount
+    int16_t lastSheet = 0;    // the largest 連番 of a used sheet of the pattern
+    int16_t sheet = 0;        // SelSheet: the clicked sheet (1 for the text column), at most the
+                              // larger of sheetCount and lastSheet
     bool valid() const { return patternNo != 0 && listNo != 0 && sheetCount != 0; }
 };
+
+// The text of a list row: "No." n (at least four digits), a blank line, the sheets and "枚", a
+// blank line, the average use rate with two decimals and "%" (CR LF line ends).
+QString ListDataText(int32_t listNo, int16_t sheets, double rate);
 
 class PatternList : public QObject {
     Q_OBJECT
@@ -73,7 +81,7 @@ public:
     void LimitPicture();            // MaxDrawArea = 60000
     void InitListGrid();            // removes every column of the grid
     void Clear();                   // grid detached from its rows, columns removed, thumbnails dropped
-    void Refresh();                 // thumbnails dropped and drawn again (after a settings change)
+    void Refresh();                 // repaints the list (after a settings change)
     // Clamps ListScale and applies it: 0 when the row height and widths were set, 1 when nothing
     // was applied (the scale equals previousScale, or an error).
     int16_t TDBList_Resize(double previousScale);
@@ -99,7 +107,11 @@ private:
     void TDBList_DblClick();
     void TDBList_FetchCellStyle(int condition, int split, int bookmark, int col, TDBCellStyle& style);
     void takeSnapshot();
-    std::vector<double> sheetColumnLengths() const;   // stock 長さ of each sheet column, in order
+    // The stock row and its sheet number k of each of the first sheet columns (fewer when the stock
+    // runs out).
+    std::vector<std::pair<const ListStockRow*, int>> sheetStocks(int columns) const;
+    SheetLook look() const;
+    QImage DrawList(int32_t listNo, int16_t sheet);   // null: that pattern has no such sheet
 
     TDBGrid& grid_;
     Engine& engine_;
@@ -112,6 +124,8 @@ private:
     int32_t maxStockWidth_ = 0, maxStockLength_ = 0;
     int16_t sheetColumns_ = 0;
     int32_t piecePartTotal_ = 0;
+    int16_t kerfWidth_ = 0;
+    int32_t kerfColor_ = 0;
     QPointer<QWidget> detailButton_;
     bool resizing_ = false;
 };

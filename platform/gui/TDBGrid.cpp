@@ -284,6 +284,12 @@ void TDBColumn::setAllowSizing(bool on)
     grid_->applyLayout();
 }
 
+void TDBColumn::setWrapText(bool on)
+{
+    wrapText_ = on;
+    grid_->refresh();
+}
+
 Variant TDBColumn::value() const
 {
     bool found = false;
@@ -1281,7 +1287,9 @@ void TDBGrid::paintCell(QPainter* p, const QStyleOptionViewItem& option, const Q
         if (dataRow)
             style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, p, this);
     } else {
-        const QString text = displayText(c, v);
+        QString text = displayText(c, v);
+        if (c.wrapText_)
+            text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         if (!text.isEmpty()) {
             p->setFont(cs.font);
             p->setPen(highlight ? palette().color(QPalette::HighlightedText) : ToQColor(cs.foreColor));
@@ -1290,7 +1298,8 @@ void TDBGrid::paintCell(QPainter* p, const QStyleOptionViewItem& option, const Q
             QRect textRect = rect.adjusted(2, 0, -2, 0);
             if (c.button_ && isCurrentCell)
                 textRect.setRight(textRect.right() - kButtonWidth);
-            p->drawText(textRect, int(qtAlignment(cs.alignment, isNumber) | vflag) | Qt::TextSingleLine, text);
+            const int lines = c.wrapText_ ? int(Qt::TextWordWrap) : int(Qt::TextSingleLine);
+            p->drawText(textRect, int(qtAlignment(cs.alignment, isNumber) | vflag) | lines, text);
         }
     }
     if (c.button_ && isCurrentCell) {

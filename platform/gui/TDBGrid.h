@@ -97,6 +97,8 @@ public:
     void setFetchStyle(bool on);
     bool allowSizing() const { return allowSizing_; }      // the user may drag its width
     void setAllowSizing(bool on);
+    bool wrapText() const { return wrapText_; }            // text over several lines, line breaks kept
+    void setWrapText(bool on);
     TDBValueItems& valueItems() { return valueItems_; }
     const TDBValueItems& valueItems() const { return valueItems_; }
     int index() const;
@@ -115,6 +117,7 @@ private:
     QString caption_, dataField_, numberFormat_;
     double width_ = 90;
     bool visible_ = false, locked_ = false, button_ = false, fetchStyle_ = false, allowSizing_ = true;
+    bool wrapText_ = false;
     int alignment_ = dbgGeneral, headAlignment_ = dbgGeneral;
     TDBValueItems valueItems_;
 };

@@ -1,0 +1,474 @@
+#include "app/frmSetting.h"
+
+#include "app/SystemSettings.h"
+#include "engine/Engine.h"
+#include "engine/VbMath.h"
+#include "foundation/ErrLog.h"
+#include "foundation/Globals.h"
+#include "foundation/cApl.h"
+#include "foundation/cBase.h"
+#include "foundation/cDao.h"
+#include "platform/core/MsgBox.h"
+#include "platform/gui/Controls.h"
+#include "platform/gui/GuiSetup.h"
+#include "platform/gui/Handler.h"
+#include "platform/gui/ImNumber.h"
+#include "platform/gui/Keys.h"
+#include "ui/LineButton.h"
+#include "ui/mdlMain.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <vector>
+
+namespace {
+
+const QString kModule = QStringLiteral("frmSetting");
+const QStringList kCriteria = {kSortKeyFragments, kSortKeyUsed, kSortKeyKerf, kSortKeyOffcut};
+
+QGroupBox* frame(QWidget* parent, const QString& caption, const QRect& r)
+{
+    auto* f = new QGroupBox(caption, parent);
+    f->setGeometry(r);
+    return f;
+}
+
+QLabel* label(QWidget* parent, const QString& text, const QRect& r, Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    auto* l = new QLabel(text, parent);
+    l->setGeometry(r);
+    l->setAlignment(a);
+    return l;
+}
+
+// One member of a control array: shared name, its index in the "Index" property.
+template <typename T>
+T* member(QWidget* parent, const char* name, int index, const QString& caption, const QRect& r)
+{
+    auto* c = new T(caption, parent);
+    c->setObjectName(QString::fromLatin1(name));
+    c->setProperty("Index", index);
+    c->setGeometry(r);
+    return c;
+}
+
+// Puts the focus on the chosen option of a group (from index 0 upwards); none of the first
+// chosen: the last one. A single control is its own group.
+void focusGroup(const std::vector<QWidget*>& group)
+{
+    for (size_t i = 0; i + 1 < group.size(); ++i)
+        if (auto* o = qobject_cast<QRadioButton*>(group[i]); o && o->isChecked()) {
+            SetFocusOn(o);
+            return;
+        }
+    SetFocusOn(group.back());
+}
+
+template <size_t N>
+std::vector<QWidget*> group(const std::array<QPointer<QRadioButton>, N>& options)
+{
+    std::vector<QWidget*> out;
+    for (const auto& o : options)
+        out.push_back(o);
+    return out;
+}
+
+template <size_t N>
+void choose(const std::array<QPointer<QRadioButton>, N>& options, int value)
+{
+    if (value >= 0 && value < int(N))
+        options[size_t(value)]->setChecked(true);
+}
+
+// The index of the chosen option, from 0 upwards; none chosen: the value is kept.
+template <size_t N>
+void chosen(const std::array<QPointer<QRadioButton>, N>& options, int16_t& value)
+{
+    for (size_t i = 0; i < N; ++i)
+        if (options[i]->isChecked()) {
+            value = int16_t(i);
+            return;
+        }
+}
+
+// Moves every selected item, from the top down, to the end of the other list.
+void moveSelected(QListWidget* from, QListWidget* to)
+{
+    for (;;) {
+        int i = 0;
+        while (i < from->count() && !from->item(i)->isSelected())
+            ++i;
+        if (i >= from->count())
+            return;
+        const QString text = from->item(i)->text();
+        delete from->takeItem(i);
+        to->addItem(text);
+    }
+}
+
+// Exchanges the texts of two items; the selection stays where it was and is then moved.
+void moveItem(QListWidget* list, int i, int j)
+{
+    const QString t = list->item(i)->text();
+    list->item(i)->setText(list->item(j)->text());
+    list->item(j)->setText(t);
+    list->item(i)->setSelected(false);
+    list->item(j)->setSelected(true);
+}
+
+// Forwards the key presses of a control to a handler; the key goes on unchanged.
+class KeyDownFilter : public QObject {
+public:
+    KeyDownFilter(QObject* parent, std::function<void(int, int)> handler) : QObject(parent), handler_(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() == QEvent::KeyPress) {
+            auto* k = static_cast<QKeyEvent*>(e);
+            if (const int code = VbKeyCode(k))
+                handler_(code, VbShiftState(k->modifiers()));
+        }
+        return QObject::eventFilter(watched, e);
+    }
+
+private:
+    std::function<void(int, int)> handler_;
+};
+
+}  // namespace
+
+frmSetting::frmSetting() : Form(QStringLiteral("frmSetting")) {}
+
+void frmSetting::handle(const char* procedure, const std::function<void()>& body)
+{
+    if (!isLoaded())
+        return;
+    try {
+        body();
+    } catch (const std::exception& e) {
+        SetErrLog(DescribeError(e), kModule, QString::fromLatin1(procedure));
+    }
+}
+
+void frmSetting::createControls(FormWindow* w)
+{
+    w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    w->setWindowTitle(QStringLiteral("システム設定"));
+    w->setFixedSize(664, 468);
+    QFont font(QString::fromUtf16(kFontPGothic));
+    font.setPointSize(9);
+    w->setFont(font);
+
+    // Left column.
+    auto pair = [&](const QString& caption, int row, std::array<QPointer<QRadioButton>, 2>& options, const char* name,
+                    const QString& first, const QString& second) {
+        QGroupBox* g = frame(w, caption, QRect(8, 6 + row * 66, 300, 60));
+        options[0] = member<QRadioButton>(g, name, 0, first, QRect(16, 26, 100, 22));
+        options[1] = member<QRadioButton>(g, name, 1, second, QRect(124, 26, 100, 22));
+    };
+    pair(QStringLiteral("切取補助線の表示設定"), 0, optHojoLine, "optHojoLine", QStringLiteral("表示"), QStringLiteral("非表示"));
+    pair(QStringLiteral("部材の切取位置の設定"), 1, optPosision, "optPosision", QStringLiteral("左詰め"), QStringLiteral("上詰め"));
+    QGroupBox* f = frame(w, QStringLiteral("スリット切取の設定"), QRect(8, 138, 300, 60));
+    optSlit[0] = member<QRadioButton>(f, "optSlit", 0, QStringLiteral("スリット設定無し"), QRect(10, 26, 110, 22));
+    optSlit[1] = member<QRadioButton>(f, "optSlit", 1, QStringLiteral("横方向スリット"), QRect(120, 26, 90, 22));
+    optSlit[2] = member<QRadioButton>(f, "optSlit", 2, QStringLiteral("縦方向スリット"), QRect(208, 26, 90, 22));
+    pair(QStringLiteral("スリット線の表示設定"), 3, optSlitLine, "optSlitLine", QStringLiteral("表示"), QStringLiteral("非表示"));
+
+    // Right column: the piece order and the rotation method, fastest first.
+    f = frame(w, QStringLiteral("部材の切取順序の設定"), QRect(318, 6, 338, 160));
+    optBuzaiOrder[0] = member<QRadioButton>(f, "optBuzaiOrder", 0, QStringLiteral("指定順に切り取る"), QRect(12, 20, 240, 20));
+    const char* checks[] = {"部材番号順", "面積の大きい順", "幅の大きい順", "長さの大きい順"};
+    for (int i = 0; i < 4; ++i)
+        chkBuzaiOrder[size_t(i)] = member<QCheckBox>(f, "chkBuzaiOrder", i, QString::fromUtf8(checks[i]),
+                                                     QRect(34 + (i % 2) * 120, 42 + (i / 2) * 22, 118, 20));
+    optBuzaiOrder[1] = member<QRadioButton>(f, "optBuzaiOrder", 1, QStringLiteral("同一部材は連続して切り取る"), QRect(12, 90, 240, 20));
+    optBuzaiOrder[2] = member<QRadioButton>(f, "optBuzaiOrder", 2, QStringLiteral("総当り"), QRect(12, 114, 240, 20));
+    auto speedLabels = [](QWidget* parent, int top, int bottom) {
+        const int x = 290, h = 16;
+        label(parent, QStringLiteral("高速"), QRect(x, top, 36, h), Qt::AlignCenter);
+        label(parent, QStringLiteral("低速"), QRect(x, bottom, 36, h), Qt::AlignCenter);
+        const int gap = (bottom - top - h) / 3;
+        label(parent, QStringLiteral("↑"), QRect(x, top + h, 36, gap), Qt::AlignCenter);
+        label(parent, QStringLiteral("|"), QRect(x, top + h + gap, 36, gap), Qt::AlignCenter);
+        label(parent, QStringLiteral("↓"), QRect(x, top + h + 2 * gap, 36, gap), Qt::AlignCenter);
+    };
+    speedLabels(f, 20, 120);
+    f = frame(w, QStringLiteral("部材の回転方式の設定"), QRect(318, 172, 338, 96));
+    optRevolution[0] = member<QRadioButton>(f, "optRevolution", 0, QStringLiteral("簡易Panelo方式"), QRect(12, 20, 200, 20));
+    optRevolution[1] = member<QRadioButton>(f, "optRevolution", 1, QStringLiteral("Panelo方式"), QRect(12, 44, 200, 20));
+    optRevolution[2] = member<QRadioButton>(f, "optRevolution", 2, QStringLiteral("総当り"), QRect(12, 68, 200, 20));
+    speedLabels(f, 18, 72);
+
+    // The ranking criteria: not chosen on the left, chosen in priority order on the right.
+    f = frame(w, QStringLiteral("リストの並び替え設定"), QRect(8, 274, 648, 124));
+    label(f, QStringLiteral("並べ替え項目"), QRect(330, 16, 160, 18));
+    lstOrderBySelect = new QListWidget(f);
+    lstOrderBySelect->setObjectName(QStringLiteral("lstOrderBySelect"));
+    lstOrderBySelect->setGeometry(120, 36, 160, 80);
+    lstOrderBySelect->setSelectionMode(QAbstractItemView::MultiSelection);
+    butRight = new QPushButton(QStringLiteral("→"), f);
+    butRight->setObjectName(QStringLiteral("butRight"));
+    butRight->setGeometry(288, 44, 34, 28);
+    butLeft = new QPushButton(QStringLiteral("←"), f);
+    butLeft->setObjectName(QStringLiteral("butLeft"));
+    butLeft->setGeometry(288, 84, 34, 28);
+    lstOrderBy = new QListWidget(f);
+    lstOrderBy->setObjectName(QStringLiteral("lstOrderBy"));
+    lstOrderBy->setGeometry(330, 36, 160, 80);
+    lstOrderBy->setSelectionMode(QAbstractItemView::MultiSelection);
+    butUp = new QPushButton(QStringLiteral("↑"), f);
+    butUp->setObjectName(QStringLiteral("butUp"));
+    butUp->setGeometry(498, 44, 34, 28);
+    butDown = new QPushButton(QStringLiteral("↓"), f);
+    butDown->setObjectName(QStringLiteral("butDown"));
+    butDown->setGeometry(498, 84, 34, 28);
+    for (QPushButton* b : {butRight.data(), butLeft.data(), butUp.data(), butDown.data()})
+        b->setAutoDefault(false);
+
+    // The list's look, beside the buttons.
+    f = frame(w, QStringLiteral("一覧画面の表示設定"), QRect(8, 404, 400, 56));
+    label(f, QStringLiteral("サイズ"), QRect(8, 24, 40, 22));
+    cmbSize = new QComboBox(f);
+    cmbSize->setObjectName(QStringLiteral("cmbSize"));
+    cmbSize->setGeometry(50, 24, 80, 22);
+    label(f, QStringLiteral("母材数"), QRect(144, 24, 40, 22));
+    numBozmax = new ImNumber(f);
+    numBozmax->setObjectName(QStringLiteral("numBozmax"));
+    numBozmax->setGeometry(186, 24, 36, 22);
+    numBozmax->setMinValue(0);
+    numBozmax->setMaxValue(10);
+    numBozmax->setDisplayFormat(QStringLiteral("#0"));
+    numBozmax->setFormat(QStringLiteral("#0"));
+    label(f, QStringLiteral("枚"), QRect(226, 24, 16, 22));
+    label(f, QStringLiteral("リスト数"), QRect(256, 24, 50, 22));
+    numList = new ImNumber(f);
+    numList->setObjectName(QStringLiteral("numList"));
+    numList->setGeometry(308, 24, 46, 22);
+    numList->setMinValue(0);
+    numList->setMaxValue(1000);
+    numList->setDisplayFormat(QStringLiteral("###0"));
+    numList->setFormat(QStringLiteral("###0"));
+    label(f, QStringLiteral("通り"), QRect(358, 24, 30, 22));
+
+    QFont bold = font;
+    bold.setBold(true);
+    lbutAdd = new LineButton(w, QStringLiteral("設\u3000定"));
+    lbutAdd->setObjectName(QStringLiteral("lbutAdd"));
+    lbutAdd->setFont(bold);
+    lbutAdd->setGeometry(QRect(424, 418, 110, 34));
+    lbutClose = new LineButton(w, QStringLiteral("キャンセル"));
+    lbutClose->setObjectName(QStringLiteral("lbutClose"));
+    lbutClose->setFont(bold);
+    lbutClose->setGeometry(QRect(546, 418, 110, 34));
+
+    // The tab order: the option groups in the order of the Enter chain, then the rest.
+    QList<QWidget*> order;
+    for (auto* g : {&optHojoLine, &optPosision})
+        for (auto& o : *g)
+            order << o;
+    for (auto& o : optSlit)
+        order << o;
+    for (auto& o : optSlitLine)
+        order << o;
+    order << optBuzaiOrder[0];
+    for (auto& c : chkBuzaiOrder)
+        order << c;
+    order << optBuzaiOrder[1] << optBuzaiOrder[2];
+    for (auto& o : optRevolution)
+        order << o;
+    order << cmbSize << numBozmax << numList << lstOrderBySelect << butRight << butLeft << lstOrderBy << butUp
+          << butDown << lbutAdd << lbutClose;
+    for (int i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+
+    // Events.
+    QObject::connect(lbutAdd, &LineButton::Click, w, [this] { handle("lbutAdd_Click", [this] { lbutAdd_Click(); }); });
+    QObject::connect(lbutClose, &LineButton::Click, w, [this] { handle("lbutClose_Click", [this] { lbutClose_Click(); }); });
+    QObject::connect(butRight, &QPushButton::clicked, w, [this] { handle("butRight_Click", [this] { butRight_Click(); }); });
+    QObject::connect(butLeft, &QPushButton::clicked, w, [this] { handle("butLeft_Click", [this] { butLeft_Click(); }); });
+    QObject::connect(butUp, &QPushButton::clicked, w, [this] { handle("butUp_Click", [this] { butUp_Click(); }); });
+    QObject::connect(butDown, &QPushButton::clicked, w, [this] { handle("butDown_Click", [this] { butDown_Click(); }); });
+    for (int i = 0; i < 3; ++i)
+        QObject::connect(optBuzaiOrder[size_t(i)], &QRadioButton::toggled, w, [this, i](bool on) {
+            if (on)
+                handle("optBuzaiOrder_Click", [this, i] { optBuzaiOrder_Click(i); });
+        });
+
+    // Enter (Shift+Enter) moves between the option groups.
+    struct Link {
+        const char* procedure;
+        std::vector<QWidget*> controls, next, previous;
+    };
+    const std::vector<Link> chain = {
+        {"optHojoline_KeyDown", group(optHojoLine), group(optPosision), {lbutClose}},
+        {"optPosision_KeyDown", group(optPosision), group(optSlit), group(optHojoLine)},
+        {"optSlit_KeyDown", group(optSlit), group(optSlitLine), group(optPosision)},
+        {"optSlitLine_KeyDown", group(optSlitLine), group(optBuzaiOrder), group(optSlit)},
+        {"optBuzaiOrder_KeyDown", group(optBuzaiOrder), group(optRevolution), group(optSlitLine)},
+        {"optRevolution_KeyDown", group(optRevolution), {cmbSize}, group(optBuzaiOrder)},
+        {"cmbSize_KeyDown", {cmbSize}, {numBozmax}, group(optRevolution)},
+    };
+    for (const Link& link : chain)
+        for (QWidget* c : link.controls) {
+            auto* filter = new KeyDownFilter(c, [this, link](int code, int shift) {
+                handle(link.procedure, [&] {
+                    if (code != vbKeyReturn)
+                        return;
+                    focusGroup(shift == vbShiftMask ? link.previous : link.next);
+                });
+            });
+            c->installEventFilter(filter);
+        }
+}
+
+void frmSetting::Form_Load()
+{
+    handle("Form_Load", [this] {
+        InitInputControls(*this);
+        SetButtonColors();
+        InitSizeCombo();
+        InitOrderByList();
+        ShowSettings();
+        setCaption(caption() + QStringLiteral(" - ") + QStringLiteral("Panelo2"));
+    });
+}
+
+void frmSetting::SetButtonColors()
+{
+    gApl().SetButLineColor(lbutAdd, kRoleNew);
+    gApl().SetButLineColor(lbutClose, kRoleExit);
+}
+
+void frmSetting::InitSizeCombo()
+{
+    cmbSize->addItems({QStringLiteral("最小値"), QStringLiteral("基準値"), QStringLiteral("最大値")});
+    cmbSize->setCurrentText(QStringLiteral("基準値"));
+}
+
+void frmSetting::InitOrderByList() { lstOrderBySelect->addItems(kCriteria); }
+
+void frmSetting::ShowSettings()
+{
+    const SystemSettings& s = gEngine().Settings;
+    const DisplaySettings& d = gDisplay();
+    choose(optHojoLine, d.GuideLine);
+    choose(optPosision, s.CutPosition);
+    choose(optBuzaiOrder, s.CutOrder);
+    for (int i = 0; i < 4; ++i)
+        chkBuzaiOrder[size_t(i)]->setChecked((s.CutOrderDetail & (1 << i)) != 0);
+    choose(optRevolution, s.RotationMode);
+    choose(optSlit, s.SlitMode);
+    choose(optSlitLine, d.SlitLine);
+    // A stored value outside the list shows no entry and is kept on confirmation.
+    cmbSize->setCurrentIndex(d.DisplaySize >= 0 && d.DisplaySize < cmbSize->count() ? d.DisplaySize : -1);
+    numBozmax->setValue(s.DisplaySheets);
+    numList->setValue(d.DisplayListCount);
+    const QStringList pieces = s.SortKeyList.split(QLatin1Char(','));
+    for (qsizetype i = 1; i < pieces.size(); ++i)
+        for (int j = 0; j < lstOrderBySelect->count(); ++j)
+            if (lstOrderBySelect->item(j)->text() == pieces[i]) {
+                delete lstOrderBySelect->takeItem(j);
+                lstOrderBy->addItem(pieces[i]);
+                break;
+            }
+}
+
+bool frmSetting::CheckSettings()
+{
+    if (!optBuzaiOrder[0]->isChecked())
+        return true;
+    for (const auto& c : chkBuzaiOrder)
+        if (c->isChecked())
+            return true;
+    SetFocusOn(chkBuzaiOrder[0]);
+    MsgBox(QStringLiteral("切取順をチェックして下さい。"), vbExclamation, caption());
+    return false;
+}
+
+void frmSetting::lbutAdd_Click()
+{
+    if (!CheckSettings())
+        return;
+    SystemSettings& s = gEngine().Settings;
+    DisplaySettings& d = gDisplay();
+    chosen(optHojoLine, d.GuideLine);
+    chosen(optPosision, s.CutPosition);
+    chosen(optSlit, s.SlitMode);
+    chosen(optSlitLine, d.SlitLine);
+    chosen(optBuzaiOrder, s.CutOrder);
+    int16_t detail = 0;
+    for (int i = 0; i < 4; ++i)
+        if (chkBuzaiOrder[size_t(i)]->isChecked())
+            detail = int16_t(detail + (1 << i));
+    s.CutOrderDetail = detail;
+    chosen(optRevolution, s.RotationMode);
+    if (cmbSize->currentIndex() >= 0)
+        d.DisplaySize = int16_t(cmbSize->currentIndex());
+    s.DisplaySheets = CIntOf(numBozmax->value());
+    d.DisplayListCount = CIntOf(numList->value());
+    QString keys;
+    int16_t flags = 0;
+    for (int i = 0; i < lstOrderBy->count(); ++i) {
+        const QString text = lstOrderBy->item(i)->text();
+        keys += QLatin1Char(',') + text;
+        const qsizetype bit = kCriteria.indexOf(text);
+        if (bit >= 0)
+            flags = int16_t(flags + (1 << bit));
+    }
+    s.SortKeyList = keys;
+    s.SortKeyFlags = flags;
+
+    const cBase& b = gBase();
+    auto n = [&](int16_t v) { return b.CvtSQL(Variant(v), kSqlInt); };
+    const QString sql = QStringLiteral("UPDATE ") + QStringLiteral("システム設定") + QStringLiteral(" SET") +
+                        QStringLiteral(" 切取補助線 = ") + n(d.GuideLine) + QStringLiteral(",切取位置 = ") + n(s.CutPosition) +
+                        QStringLiteral(",部材切取順序 = ") + n(s.CutOrder) + QStringLiteral(",部材切取順序詳細 = ") +
+                        n(s.CutOrderDetail) + QStringLiteral(",回転方式 = ") + n(s.RotationMode) +
+                        QStringLiteral(",スリット = ") + n(s.SlitMode) + QStringLiteral(",スリット線 = ") + n(d.SlitLine) +
+                        QStringLiteral(",表示サイズ = ") + n(d.DisplaySize) + QStringLiteral(",表示母材 = ") +
+                        n(s.DisplaySheets) + QStringLiteral(",表示リスト = ") + n(d.DisplayListCount) +
+                        QStringLiteral(",並び替え項目 = ") + b.CvtSQL(Variant(s.SortKeyList), kSqlText);
+    // The settings hold for this session either way; a row that could not be written is logged.
+    if (gDao().Execute(sql, dbFailOnError) < 0)
+        SetErrLog(QStringLiteral("システム設定を更新できません。"), kModule, QStringLiteral("lbutAdd_Click"));
+    unload();
+}
+
+void frmSetting::lbutClose_Click() { unload(); }
+
+void frmSetting::butRight_Click() { moveSelected(lstOrderBySelect, lstOrderBy); }
+
+void frmSetting::butLeft_Click() { moveSelected(lstOrderBy, lstOrderBySelect); }
+
+void frmSetting::butUp_Click()
+{
+    for (int i = 1; i < lstOrderBy->count(); ++i)
+        if (lstOrderBy->item(i)->isSelected())
+            moveItem(lstOrderBy, i, i - 1);
+}
+
+void frmSetting::butDown_Click()
+{
+    for (int i = lstOrderBy->count() - 2; i >= 0; --i)
+        if (lstOrderBy->item(i)->isSelected())
+            moveItem(lstOrderBy, i, i + 1);
+}
+
+// "Panelo方式" is not offered together with the order "総当り".
+void frmSetting::optBuzaiOrder_Click(int index)
+{
+    if (index == 2) {
+        if (optRevolution[1]->isChecked())
+            optRevolution[0]->setChecked(true);
+        optRevolution[1]->setEnabled(false);
+    } else {
+        optRevolution[1]->setEnabled(true);
+    }
+}
