@@ -160,19 +160,19 @@ void frmProgress::setProProgress2MaxValue(int32_t max) { ProgressBar2()->setMax(
 void frmProgress::UpdateProgress1(int32_t value)
 {
     ProgressBar* bar = ProgressBar1();
-    bar->setValue(float(value));
+    bar->setValueAndRepaint(float(value));
     const float max = bar->max();
     const float percent = float(value) / max * 100.0f;   // single precision, as the bar holds it
-    count_->setText(FormatNumber(double(percent), QStringLiteral("##0.0")) + QLatin1Char('%'));
-    bar->repaint();
-    count_->repaint();
+    const QString text = FormatNumber(double(percent), QStringLiteral("##0.0")) + QLatin1Char('%');
+    if (text != count_->text()) {
+        count_->setText(text);
+        count_->repaint();
+    }
 }
 
 void frmProgress::UpdateProgress2(int32_t value)
 {
-    ProgressBar* bar = ProgressBar2();
-    bar->setValue(float(value));
-    bar->repaint();
+    ProgressBar2()->setValueAndRepaint(float(value));
 }
 
 void frmProgress::setStepText(const QString& text) { labNabi()->setText(text); }
