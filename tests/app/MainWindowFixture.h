@@ -22,6 +22,20 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTest>
+#include <sqlite3.h>
+
+// Runs statements on a database file that the program has not opened yet.
+inline void ExecOnFile(const QString& path, const QString& sql)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(QFile::encodeName(path).constData(), &db));
+    char* err = nullptr;
+    const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    const std::string message = err ? err : "";
+    sqlite3_free(err);
+    sqlite3_close(db);
+    ASSERT_EQ(SQLITE_OK, rc) << message;
+}
 
 // The look and the program's one number formatter and error sink, as the program sets them up
 // (message boxes stay with each test's scripted answerer).
@@ -86,11 +100,15 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
+        prepare();
         ASSERT_TRUE(Main());
         w = gTavo().loadedWindow();
         ASSERT_TRUE(w);
         QApplication::setActiveWindow(w);
     }
+    // The working database before the program starts (rows of 母材 and 部材, settings).
+    virtual void prepare() {}
+    void sql(const QString& statements) { ExecOnFile(fx_.workingPath(), statements); }
     frmTavo& tavo() { return gTavo(); }
 
     // Clicks a line button or a push button as the user does.
