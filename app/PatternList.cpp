@@ -9,6 +9,7 @@
 #include "platform/gui/Handler.h"
 #include "platform/gui/TDBGrid.h"
 
+#include <QFontMetrics>
 #include <QWidget>
 #include <cmath>
 #include <limits>
@@ -194,6 +195,18 @@ std::vector<std::pair<const ListStockRow*, int>> PatternList::sheetStocks(int co
     return out;
 }
 
+// 50 pixels, or as wide as the grid's font needs for the lines of the rows shown.
+double PatternList::textColumnWidth()
+{
+    const QFontMetrics fm(grid_.font());
+    int widest = fm.horizontalAdvance(QStringLiteral("No.0000"));
+    if (grid_.hasRecordset())
+        for (Recordset r = grid_.recordset().clone(); !r.eof(); r.moveNext())
+            for (const QString& line : gBase().CvtStr(r.field(QStringLiteral("データ"))).split(QStringLiteral("\r\n")))
+                widest = std::max(widest, fm.horizontalAdvance(line));
+    return std::max(50, widest + 6);
+}
+
 void PatternList::SetTDBGridColumn()
 {
     logged("SetTDBGridColumn", [&] {
@@ -219,7 +232,7 @@ void PatternList::SetTDBGridColumn()
             case 2:
                 c.setCaption(QString());
                 c.setDataField(QStringLiteral("データ"));
-                c.setWidth(50);
+                c.setWidth(textColumnWidth());
                 c.setAllowSizing(false);
                 c.setWrapText(true);
                 c.setFetchStyle(true);

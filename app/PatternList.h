@@ -111,6 +111,7 @@ private:
     // runs out).
     std::vector<std::pair<const ListStockRow*, int>> sheetStocks(int columns) const;
     SheetLook look() const;
+    double textColumnWidth();
     QImage DrawList(int32_t listNo, int16_t sheet);   // null: that pattern has no such sheet
 
     TDBGrid& grid_;
