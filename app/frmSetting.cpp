@@ -161,7 +161,7 @@ void frmSetting::createControls(FormWindow* w)
 {
     w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     w->setWindowTitle(QStringLiteral("システム設定"));
-    w->setFixedSize(664, 468);
+    w->setFixedSize(722, 470);
     QFont font(QString::fromUtf16(kFontPGothic));
     font.setPointSize(9);
     w->setFont(font);
@@ -169,20 +169,20 @@ void frmSetting::createControls(FormWindow* w)
     // Left column.
     auto pair = [&](const QString& caption, int row, std::array<QPointer<QRadioButton>, 2>& options, const char* name,
                     const QString& first, const QString& second) {
-        QGroupBox* g = frame(w, caption, QRect(8, 6 + row * 66, 300, 60));
+        QGroupBox* g = frame(w, caption, QRect(8, 6 + row * 69, 360, 62));
         options[0] = member<QRadioButton>(g, name, 0, first, QRect(16, 26, 100, 22));
         options[1] = member<QRadioButton>(g, name, 1, second, QRect(124, 26, 100, 22));
     };
     pair(QStringLiteral("切取補助線の表示設定"), 0, optHojoLine, "optHojoLine", QStringLiteral("表示"), QStringLiteral("非表示"));
     pair(QStringLiteral("部材の切取位置の設定"), 1, optPosision, "optPosision", QStringLiteral("左詰め"), QStringLiteral("上詰め"));
-    QGroupBox* f = frame(w, QStringLiteral("スリット切取の設定"), QRect(8, 138, 300, 60));
-    optSlit[0] = member<QRadioButton>(f, "optSlit", 0, QStringLiteral("スリット設定無し"), QRect(10, 26, 110, 22));
-    optSlit[1] = member<QRadioButton>(f, "optSlit", 1, QStringLiteral("横方向スリット"), QRect(120, 26, 90, 22));
-    optSlit[2] = member<QRadioButton>(f, "optSlit", 2, QStringLiteral("縦方向スリット"), QRect(208, 26, 90, 22));
+    QGroupBox* f = frame(w, QStringLiteral("スリット切取の設定"), QRect(8, 144, 360, 62));
+    optSlit[0] = member<QRadioButton>(f, "optSlit", 0, QStringLiteral("スリット設定無し"), QRect(12, 26, 118, 22));
+    optSlit[1] = member<QRadioButton>(f, "optSlit", 1, QStringLiteral("横方向スリット"), QRect(136, 26, 106, 22));
+    optSlit[2] = member<QRadioButton>(f, "optSlit", 2, QStringLiteral("縦方向スリット"), QRect(246, 26, 106, 22));
     pair(QStringLiteral("スリット線の表示設定"), 3, optSlitLine, "optSlitLine", QStringLiteral("表示"), QStringLiteral("非表示"));
 
     // Right column: the piece order and the rotation method, fastest first.
-    f = frame(w, QStringLiteral("部材の切取順序の設定"), QRect(318, 6, 338, 160));
+    f = frame(w, QStringLiteral("部材の切取順序の設定"), QRect(376, 6, 338, 160));
     optBuzaiOrder[0] = member<QRadioButton>(f, "optBuzaiOrder", 0, QStringLiteral("指定順に切り取る"), QRect(12, 20, 240, 20));
     const char* checks[] = {"部材番号順", "面積の大きい順", "幅の大きい順", "長さの大きい順"};
     for (int i = 0; i < 4; ++i)
@@ -200,40 +200,40 @@ void frmSetting::createControls(FormWindow* w)
         label(parent, QStringLiteral("↓"), QRect(x, top + h + 2 * gap, 36, gap), Qt::AlignCenter);
     };
     speedLabels(f, 20, 120);
-    f = frame(w, QStringLiteral("部材の回転方式の設定"), QRect(318, 172, 338, 96));
-    optRevolution[0] = member<QRadioButton>(f, "optRevolution", 0, QStringLiteral("簡易Panelo方式"), QRect(12, 20, 200, 20));
-    optRevolution[1] = member<QRadioButton>(f, "optRevolution", 1, QStringLiteral("Panelo方式"), QRect(12, 44, 200, 20));
-    optRevolution[2] = member<QRadioButton>(f, "optRevolution", 2, QStringLiteral("総当り"), QRect(12, 68, 200, 20));
-    speedLabels(f, 18, 72);
+    f = frame(w, QStringLiteral("部材の回転方式の設定"), QRect(376, 172, 338, 104));
+    optRevolution[0] = member<QRadioButton>(f, "optRevolution", 0, QStringLiteral("簡易Panelo方式"), QRect(12, 22, 200, 20));
+    optRevolution[1] = member<QRadioButton>(f, "optRevolution", 1, QStringLiteral("Panelo方式"), QRect(12, 48, 200, 20));
+    optRevolution[2] = member<QRadioButton>(f, "optRevolution", 2, QStringLiteral("総当り"), QRect(12, 74, 200, 20));
+    speedLabels(f, 14, 84);
 
     // The ranking criteria: not chosen on the left, chosen in priority order on the right.
-    f = frame(w, QStringLiteral("リストの並び替え設定"), QRect(8, 274, 648, 124));
-    label(f, QStringLiteral("並べ替え項目"), QRect(330, 16, 160, 18));
+    f = frame(w, QStringLiteral("リストの並び替え設定"), QRect(8, 282, 706, 118));
+    label(f, QStringLiteral("並べ替え項目"), QRect(360, 16, 160, 18));
     lstOrderBySelect = new QListWidget(f);
     lstOrderBySelect->setObjectName(QStringLiteral("lstOrderBySelect"));
-    lstOrderBySelect->setGeometry(120, 36, 160, 80);
+    lstOrderBySelect->setGeometry(150, 34, 160, 76);
     lstOrderBySelect->setSelectionMode(QAbstractItemView::MultiSelection);
     butRight = new QPushButton(QStringLiteral("→"), f);
     butRight->setObjectName(QStringLiteral("butRight"));
-    butRight->setGeometry(288, 44, 34, 28);
+    butRight->setGeometry(318, 40, 34, 28);
     butLeft = new QPushButton(QStringLiteral("←"), f);
     butLeft->setObjectName(QStringLiteral("butLeft"));
-    butLeft->setGeometry(288, 84, 34, 28);
+    butLeft->setGeometry(318, 76, 34, 28);
     lstOrderBy = new QListWidget(f);
     lstOrderBy->setObjectName(QStringLiteral("lstOrderBy"));
-    lstOrderBy->setGeometry(330, 36, 160, 80);
+    lstOrderBy->setGeometry(360, 34, 160, 76);
     lstOrderBy->setSelectionMode(QAbstractItemView::MultiSelection);
     butUp = new QPushButton(QStringLiteral("↑"), f);
     butUp->setObjectName(QStringLiteral("butUp"));
-    butUp->setGeometry(498, 44, 34, 28);
+    butUp->setGeometry(528, 40, 34, 28);
     butDown = new QPushButton(QStringLiteral("↓"), f);
     butDown->setObjectName(QStringLiteral("butDown"));
-    butDown->setGeometry(498, 84, 34, 28);
+    butDown->setGeometry(528, 76, 34, 28);
     for (QPushButton* b : {butRight.data(), butLeft.data(), butUp.data(), butDown.data()})
         b->setAutoDefault(false);
 
     // The list's look, beside the buttons.
-    f = frame(w, QStringLiteral("一覧画面の表示設定"), QRect(8, 404, 400, 56));
+    f = frame(w, QStringLiteral("一覧画面の表示設定"), QRect(8, 406, 400, 56));
     label(f, QStringLiteral("サイズ"), QRect(8, 24, 40, 22));
     cmbSize = new QComboBox(f);
     cmbSize->setObjectName(QStringLiteral("cmbSize"));
@@ -262,11 +262,11 @@ void frmSetting::createControls(FormWindow* w)
     lbutAdd = new LineButton(w, QStringLiteral("設\u3000定"));
     lbutAdd->setObjectName(QStringLiteral("lbutAdd"));
     lbutAdd->setFont(bold);
-    lbutAdd->setGeometry(QRect(424, 418, 110, 34));
+    lbutAdd->setGeometry(QRect(482, 420, 110, 34));
     lbutClose = new LineButton(w, QStringLiteral("キャンセル"));
     lbutClose->setObjectName(QStringLiteral("lbutClose"));
     lbutClose->setFont(bold);
-    lbutClose->setGeometry(QRect(546, 418, 110, 34));
+    lbutClose->setGeometry(QRect(604, 420, 110, 34));
 
     // The tab order: the option groups in the order of the Enter chain, then the rest.
     QList<QWidget*> order;
