@@ -5,6 +5,7 @@
 
 #include "app/Logo.h"
 #include "app/SystemSettings.h"
+#include "app/frmSetting.h"
 #include "engine/Engine.h"
 #include "foundation/ErrLog.h"
 #include "foundation/Globals.h"
@@ -136,6 +137,10 @@ void frmTavo::handle(const char* procedure, const std::function<void()>& body)
 
 void frmTavo::createControls(FormWindow* w)
 {
+    // A window loaded afresh starts from its design state.
+    Busy = false;
+    RotateAllNext = false;
+    BozaiNoCounter = BuzaiNoCounter = 0;
     w->setWindowTitle(kDesignCaption);
     w->resize(1000, 600);
 
@@ -214,7 +219,6 @@ void frmTavo::createControls(FormWindow* w)
     lbutSave->setEnabled(false);
     for (LineButton* b : {lbutLoad.data(), lbutPrint.data(), lbutPriMst.data(), lbutVersion.data()})
         b->setEnabled(false);   // their windows are not part of the program yet
-    lbutSystem->setEnabled(false);
 
     // Tab order: stock, kerf, parts, commands, list.
     QWidget* chain[] = {TDBBozai, numKirisiroWidth, txtKirisiroColor, butTavoPallete, lbutBozaiDelete, TDBBuzai,
@@ -224,7 +228,6 @@ void frmTavo::createControls(FormWindow* w)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 
     list_ = std::make_unique<PatternList>(*TDBList);
-    list_->setDetailButton(lbutDetail);
     stockRows_ = GridRows(TDBBozai);
     partRows_ = GridRows(TDBBuzai);
 
@@ -493,7 +496,9 @@ void frmTavo::lbutSystem_Click()
     if (Busy)
         return;
     handle("lbutSystem_Click", [this] {
-        list_->Refresh();   // the thumbnails follow the new settings
+        frmSetting dialog;   // modal, no owner
+        dialog.showModal();
+        list_->Refresh();    // the thumbnails follow the new settings
     });
 }
 
