@@ -265,13 +265,12 @@ void PatternList::Resize()
                 throw divisionByZero();
             scale_ = 100.0 / w;
             break;
-        case 2: {
-            const int32_t area = product(w, w);
-            if (area == 0)
+        case 2:
+            // A square of side W fills the largest area (the clamps below then apply).
+            if (w == 0)
                 throw divisionByZero();
-            scale_ = double(maxDrawArea_) / area;
+            scale_ = std::sqrt(double(maxDrawArea_)) / w;
             break;
-        }
         default:
             break;
         }

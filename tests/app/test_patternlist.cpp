@@ -175,7 +175,8 @@ TEST_F(PatternListTest, StartScaleFromTheDisplaySizeWithItsClamps)
     const Case cases[] = {
         {30, 30, 0, 0, 2.0, 70, 70},           // 60 / 30
         {300, 200, 1, 0, 0.5, 110, 160},       // 100 / 200: 150 x 100 is within the area
-        {300, 200, 2, 0, 1.0, 210, 310},       // 60000 / 40000 = 1.5 is too large: √(60000 / 60000)
+        {300, 200, 2, 0, 1.0, 210, 310},       // √60000 / 200 = 1.22 is too large: √(60000 / 60000)
+        {200, 200, 2, 0, std::sqrt(60000.0) / 200, 255, 255},   // a square sheet fills the area
         {300, 200, 7, 1.0, 1.0, 210, 310},     // another size keeps the scale: exactly the area passes
         {300, 200, 7, 0.1, 0.3, 70, 100},      // below the minimum: 60 / 200
         {10, 10, 2, 0, std::sqrt(600.0), 255, 255},   // the maximum wins over the minimum

@@ -370,6 +370,17 @@ TEST_F(SettingDialogTest, EnterMovesBetweenTheGroupsAndShiftEnterBack)
     EXPECT_EQ(QApplication::focusWidget(), d.optSlitLine[0].data());
 }
 
+TEST_F(SettingDialogTest, ARowThatCannotBeWrittenIsLoggedAndTheSessionKeepsTheChoice)
+{
+    frmSetting& d = open();
+    click(d.optHojoLine[1]);
+    gDao().Execute(QStringLiteral("ALTER TABLE システム設定 RENAME TO 退避"), dbFailOnError);
+    click(d.lbutAdd);
+    EXPECT_FALSE(d.isLoaded());
+    EXPECT_EQ(gDisplay().GuideLine, 1);
+    EXPECT_TRUE(db_.errLog().contains(QStringLiteral("lbutAdd_Click"))) << db_.errLog().toStdString();
+}
+
 TEST_F(SettingDialogTest, Screenshot)
 {
     setGlobals(kA);
