@@ -31,8 +31,15 @@ TEST_F(ComputeTest, InputTypedIntoTheGridsIsComputedAndListed)
         gated = gated || !tavo().isEnabled();
     });
     probe.start(0);
+    struct DetailWindow : Form {
+        DetailWindow() : Form(QStringLiteral("frmDetail")) {}
+        void createControls(FormWindow* w) override { w->resize(200, 100); }
+    } detail;
+    detail.show();
+    QApplication::setActiveWindow(w);
     click(tavo().lbutCompute);
     probe.stop();
+    EXPECT_FALSE(detail.isLoaded());                     // a computation closes the detail window
 
     EXPECT_TRUE(progressShown);
     EXPECT_TRUE(gated);

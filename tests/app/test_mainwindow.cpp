@@ -1,6 +1,7 @@
 // The main window: its design at the default size, the kerf panel kept in 設定, closing with
 // other windows open, the busy flag, the layout on resizing, rotate-all, the kerf colour and the
 // hand-over of a list row.
+#include "app/SystemSettings.h"
 #include "app/frmSetting.h"
 #include "engine/Engine.h"
 #include "platform/gui/Colors.h"
@@ -271,6 +272,32 @@ TEST_F(HandOverTest, ARowOfTheListIsHandedOverAndAnEmptyListGivesTheMessage)
     EXPECT_EQ(lookup(QStringLiteral("パターンリスト"), QStringLiteral("パターン番号"), QStringLiteral("リスト番号=1")).intValue(),
               gSelection().patternNo);
     EXPECT_EQ(1, gSelection().sheet);
+}
+
+TEST_F(HandOverTest, AfterARecallTheWindowShowsTheRecalledInputAndListsItsPatterns)
+{
+    ScriptedMsgBox none;
+    click(tavo().lbutCompute);
+    const int pattern = lookup(QStringLiteral("パターン"), QStringLiteral("MIN(パターン番号)")).intValue();
+    for (auto [previous, columns] : {std::pair{5, 5}, std::pair{9, 7}}) {
+        // What the recall dialog leaves in the working tables.
+        gDao().Execute(QStringLiteral("DELETE FROM 母材"), dbFailOnError);
+        gDao().Execute(QStringLiteral("INSERT INTO 母材 (母材番号,幅,長さ,数,色値) VALUES (1,900,1800,1,1),(2,900,1800,0,2)"),
+                       dbFailOnError);
+        gDao().Execute(QStringLiteral("INSERT INTO 設定 (ライン,ライン幅) VALUES (255,11)"), dbFailOnError);
+        gDao().Execute(QStringLiteral("UPDATE システム設定 SET スリット線=1"), dbFailOnError);
+        gDao().Execute(QStringLiteral("INSERT INTO パターン母材 (パターン番号,連番,母材番号,枝番,使用面積) VALUES (%1,7,2,1,0)")
+                           .arg(pattern),
+                       dbFailOnError);
+        EXPECT_TRUE(tavo().ReloadAfterRecall(int16_t(previous)));
+        EXPECT_EQ(columns, gEngine().ListSheetColumns) << previous;
+        EXPECT_EQ(2, tavo().TDBBozai->rowCount());
+        EXPECT_EQ(11, tavo().numKirisiroWidth->value());
+        EXPECT_EQ(1, gDisplay().SlitLine);
+        EXPECT_GT(tavo().TDBList->rowCount(), 0);
+        EXPECT_TRUE(tavo().lbutDetail->isEnabled());
+        gDao().Execute(QStringLiteral("DELETE FROM 設定"), dbFailOnError);
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "app/fSplash.h"
 #include "engine/Engine.h"
 #include "tests/app/MainWindowFixture.h"
+#include "platform/gui/Label.h"
 #include "tests/support/ScriptedMsgBox.h"
 
 #include <QCryptographicHash>
@@ -63,6 +64,17 @@ TEST_F(StartupTest, AGoodStartRelinksTheSaveDatabaseAndShowsTheMainWindow)
     EXPECT_EQ(5, gEngine().Settings.DisplaySheets);
     EXPECT_EQ(9, gEngine().Settings.SortKeyFlags);
     EXPECT_TRUE(errLog().isEmpty()) << errLog().toStdString();
+}
+
+TEST_F(StartupTest, TheSplashShowsThePictureAndTheStatusLine)
+{
+    fSplash& splash = gSplash();
+    splash.FormOpen();
+    splash.PutMessage(QStringLiteral("ﾃﾞｰﾀﾍﾞｰｽに接続しています"));
+    EXPECT_EQ(QStringLiteral("ﾃﾞｰﾀﾍﾞｰｽに接続しています"), splash.labMessage->text());
+    SaveScreenshot(splash.loadedWindow(), QStringLiteral("splash"));
+    splash.FormClose();
+    EXPECT_FALSE(splash.isLoaded());
 }
 
 TEST_F(StartupTest, AMissingSaveDatabaseEndsAfterTheConnectionMessageAndCreatesNoFile)
