@@ -1,5 +1,6 @@
 #include "platform/gui/TDBGrid.h"
 
+#include "platform/core/DateSerial.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/Handler.h"
 #include "platform/gui/Keys.h"
@@ -30,8 +31,9 @@ QString variantText(const Variant& v)
     case VarType::Boolean:
         return QString::number(v.intValue());
     case VarType::Double:
-    case VarType::Date:
         return QString::number(v.doubleValue(), 'g', 15);
+    case VarType::Date:
+        return SerialText(v.doubleValue());   // "yyyy/mm/dd", with the time of day when it has one
     case VarType::String:
         return v.stringValue();
     }

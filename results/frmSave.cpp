@@ -1,0 +1,149 @@
+#include "results/frmSave.h"
+
+#include "foundation/ErrLog.h"
+#include "foundation/Globals.h"
+#include "foundation/cApl.h"
+#include "foundation/cBase.h"
+#include "foundation/cDao.h"
+#include "platform/core/DateSerial.h"
+#include "platform/core/MsgBox.h"
+#include "platform/gui/Controls.h"
+#include "platform/gui/GuiSetup.h"
+#include "platform/gui/Handler.h"
+#include "platform/gui/ImText.h"
+#include "platform/gui/Label.h"
+#include "results/SaveTables.h"
+#include "ui/LineButton.h"
+#include "ui/mdlMain.h"
+
+#include <QDateTime>
+
+namespace {
+const QString kForm = QStringLiteral("frmSave");
+}
+
+frmSave& gSave()
+{
+    static frmSave* form = new frmSave;   // lives as long as the program
+    return *form;
+}
+
+frmSave::frmSave() : Form(kForm) {}
+
+void frmSave::handle(const char* procedure, const std::function<void()>& body)
+{
+    if (!isLoaded())
+        return;
+    try {
+        body();
+    } catch (const std::exception& e) {
+        SetErrLog(DescribeError(e), kForm, QString::fromLatin1(procedure));
+    }
+}
+
+void frmSave::createControls(FormWindow* w)
+{
+    w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    w->setWindowTitle(QStringLiteral("計算結果保存"));
+    w->setFixedSize(392, 104);
+    QFont font(QString::fromUtf16(kFontPGothic));
+    font.setPointSize(9);
+    w->setFont(font);
+
+    labHozon1 = new Label(QStringLiteral("保存名称"), w);
+    labHozon1->setObjectName(QStringLiteral("labHozon1"));
+    labHozon1->setGeometry(12, 16, 64, 24);
+    labHozon1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    txtHozonName = new ImText(w);
+    txtHozonName->setObjectName(QStringLiteral("txtHozonName"));
+    txtHozonName->setGeometry(84, 16, 296, 24);
+
+    QFont bold = font;
+    bold.setBold(true);
+    lbutAdd = new LineButton(w, QStringLiteral("保\u3000存"));
+    lbutAdd->setObjectName(QStringLiteral("lbutAdd"));
+    lbutAdd->setFont(bold);
+    lbutAdd->setGeometry(168, 58, 100, 34);
+    lbutClose = new LineButton(w, QStringLiteral("閉じる"));
+    lbutClose->setObjectName(QStringLiteral("lbutClose"));
+    lbutClose->setFont(bold);
+    lbutClose->setGeometry(280, 58, 100, 34);
+    QWidget::setTabOrder(txtHozonName, lbutAdd);
+    QWidget::setTabOrder(lbutAdd, lbutClose);
+
+    QObject::connect(lbutAdd, &LineButton::Click, w, [this] { handle("lbutAdd_Click", [this] { lbutAdd_Click(); }); });
+    QObject::connect(lbutClose, &LineButton::Click, w,
+                     [this] { handle("lbutClose_Click", [this] { lbutClose_Click(); }); });
+}
+
+void frmSave::Form_Load()
+{
+    handle("Form_Load", [this] {
+        InitInputControls(*this);
+        SetButtonColors();
+        setCaption(caption() + QStringLiteral(" - ") + QStringLiteral("Panelo2"));
+    });
+}
+
+void frmSave::SetButtonColors()
+{
+    gApl().SetButLineColor(lbutAdd, kRoleNew);
+    gApl().SetButLineColor(lbutClose, kRoleExit);
+}
+
+int32_t frmSave::CountOfName(const QString& nameLiteral)
+{
+    return gBase().CvtLng(gDaoSave().Lookup(QStringLiteral("保存"), QStringLiteral("COUNT(*)"),
+                                            QStringLiteral("保存名=") + nameLiteral));
+}
+
+void frmSave::lbutAdd_Click()
+{
+    const QString name = txtHozonName->text();
+    if (name.isEmpty()) {
+        MsgBox(QStringLiteral("保存名を入力してください。"), vbExclamation, QStringLiteral("入力確認"));
+        SetFocusOn(txtHozonName);
+        return;
+    }
+    if (CountOfName(gBase().CvtSQL(Variant(name), kSqlText)) != 0 &&
+        MsgBox(QStringLiteral("入力した保存名はすでに登録されています。") + QStringLiteral("\r\n") +
+                   QStringLiteral("上書きしますか？"),
+               vbQuestion | vbYesNo, QStringLiteral("登録確認")) == vbNo)
+        return;
+
+    int32_t number = 0;
+    std::vector<SaveStep> steps = {{QStringLiteral("SaveHozon"), [&] { return SaveHozon(number); }}};
+    for (const SaveTable& t : SaveTables())
+        steps.push_back({QString::fromLatin1(t.saveProc), [&] { return SaveCopyStep(t, number); }});
+    if (RunSaveTransaction(kForm, steps)) {
+        unload();
+        return;
+    }
+    MsgBox(QStringLiteral("計算結果の保存に失敗しました。"), vbCritical, QStringLiteral("保存失敗"));
+}
+
+void frmSave::lbutClose_Click() { unload(); }
+
+bool frmSave::SaveHozon(int32_t& number)
+{
+    return RunSaveStep(kForm, QStringLiteral("SaveHozon"), [&] {
+        const QString name = gBase().CvtSQL(Variant(txtHozonName->text()), kSqlText);
+        const QString date =
+            gBase().CvtSQL(Variant::date(DateTimeSerial(QDateTime::currentDateTime())), kSqlDate);
+        QString sql;
+        if (CountOfName(name) != 0) {
+            number = gBase().CvtLng(
+                gDaoSave().Lookup(QStringLiteral("保存"), QStringLiteral("保存番号"), QStringLiteral("保存名=") + name));
+            sql = QStringLiteral("UPDATE 保存 SET 保存名=") + name + QStringLiteral(",保存年月日=") + date +
+                  QStringLiteral(" WHERE 保存番号=") + gBase().CvtSQL(Variant(number), kSqlLong);
+        } else {
+            number = gBase().CvtLng(gDaoSave().Lookup(QStringLiteral("保存"), QStringLiteral("MAX(保存番号)+1"), QString()));
+            if (number == 0)
+                number = 1;
+            sql = QStringLiteral("INSERT INTO 保存 ( 保存番号,保存名,保存年月日 ) VALUES ( ") +
+                  gBase().CvtSQL(Variant(number), kSqlLong) + QLatin1Char(',') + name + QLatin1Char(',') + date +
+                  QStringLiteral(" )");
+        }
+        return gDaoSave().Execute(sql, dbInconsistent) > 0;
+    });
+}
