@@ -16,6 +16,7 @@
 #include "tests/platform_gui/GuiTestUtil.h"
 #include "tests/support/DbFixture.h"
 #include "ui/LineButton.h"
+#include "ui/frmPallete.h"
 
 #include <QApplication>
 #include <QDir>
@@ -147,4 +148,17 @@ protected:
     }
 
     FormWindow* w = nullptr;
+};
+
+// Answers the colour palette: picks swatch k and confirms, or cancels (k < 0); counts the openings.
+struct PaletteAnswer {
+    int swatch = -1;
+    int openings = 0;
+    ScopedModalDriver driver{[this](Form& f) {
+        auto& p = static_cast<frmPallete&>(f);
+        ++openings;
+        if (swatch >= 0)
+            QTest::mouseClick(p.col(swatch), Qt::LeftButton);
+        QTest::mouseClick((swatch >= 0 ? p.lbutOK() : p.lbutCancel())->muButton(), Qt::LeftButton);
+    }};
 };

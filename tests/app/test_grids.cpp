@@ -3,7 +3,6 @@
 // renumbering, and counts that leave the current row alone.
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/ScriptedMsgBox.h"
-#include "ui/frmPallete.h"
 
 namespace {
 
@@ -22,19 +21,6 @@ protected:
         QApplication::setActiveWindow(w);
         control->setFocus();
     }
-};
-
-// Picks swatch k in the palette and confirms, or cancels it (k < 0).
-struct PaletteAnswer {
-    int swatch = -1;
-    int openings = 0;
-    ScopedModalDriver driver{[this](Form& f) {
-        auto& p = static_cast<frmPallete&>(f);
-        ++openings;
-        if (swatch >= 0)
-            QTest::mouseClick(p.col(swatch), Qt::LeftButton);
-        QTest::mouseClick((swatch >= 0 ? p.lbutOK() : p.lbutCancel())->muButton(), Qt::LeftButton);
-    }};
 };
 
 TEST_F(GridsTest, ANewRowIsNumberedGetsZerosAndTheColourOfItsSwatch)

@@ -10,7 +10,6 @@
 #include "platform/gui/Label.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/ScriptedMsgBox.h"
-#include "ui/frmPallete.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
@@ -24,22 +23,6 @@ struct StubbornWindow : Form {
     bool refuse = true;
     void createControls(FormWindow* w) override { w->resize(200, 100); }
     void Form_QueryUnload(int& cancel, int) override { cancel = refuse; }
-};
-
-// Picks swatch k of the palette and confirms, or cancels (k < 0); counts the openings.
-struct PaletteAnswer {
-    int swatch = -1;
-    int openings = 0;
-    ScopedModalDriver driver{[this](Form& f) {
-        auto& p = static_cast<frmPallete&>(f);
-        ++openings;
-        if (swatch >= 0) {
-            QTest::mouseClick(p.col(swatch), Qt::LeftButton);
-            QTest::mouseClick(p.lbutOK()->muButton(), Qt::LeftButton);
-        } else {
-            QTest::mouseClick(p.lbutCancel()->muButton(), Qt::LeftButton);
-        }
-    }};
 };
 
 void resetEngineConnection()
