@@ -209,28 +209,26 @@ void frmSetting::createControls(FormWindow* w)
     // The ranking criteria: not chosen on the left, chosen in priority order on the right.
     f = frame(w, QStringLiteral("リストの並び替え設定"), QRect(8, 282, 706, 118));
     label(f, QStringLiteral("並べ替え項目"), QRect(360, 16, 160, 18));
-    lstOrderBySelect = new QListWidget(f);
-    lstOrderBySelect->setObjectName(QStringLiteral("lstOrderBySelect"));
-    lstOrderBySelect->setGeometry(150, 34, 160, 76);
-    lstOrderBySelect->setSelectionMode(QAbstractItemView::MultiSelection);
-    butRight = new QPushButton(QStringLiteral("→"), f);
-    butRight->setObjectName(QStringLiteral("butRight"));
-    butRight->setGeometry(318, 40, 34, 28);
-    butLeft = new QPushButton(QStringLiteral("←"), f);
-    butLeft->setObjectName(QStringLiteral("butLeft"));
-    butLeft->setGeometry(318, 76, 34, 28);
-    lstOrderBy = new QListWidget(f);
-    lstOrderBy->setObjectName(QStringLiteral("lstOrderBy"));
-    lstOrderBy->setGeometry(360, 34, 160, 76);
-    lstOrderBy->setSelectionMode(QAbstractItemView::MultiSelection);
-    butUp = new QPushButton(QStringLiteral("↑"), f);
-    butUp->setObjectName(QStringLiteral("butUp"));
-    butUp->setGeometry(528, 40, 34, 28);
-    butDown = new QPushButton(QStringLiteral("↓"), f);
-    butDown->setObjectName(QStringLiteral("butDown"));
-    butDown->setGeometry(528, 76, 34, 28);
-    for (QPushButton* b : {butRight.data(), butLeft.data(), butUp.data(), butDown.data()})
+    auto list = [&](const char* name, int x) {
+        auto* l = new QListWidget(f);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setGeometry(x, 34, 160, 76);
+        l->setSelectionMode(QAbstractItemView::MultiSelection);
+        return l;
+    };
+    auto button = [&](const char* name, const QString& text, int x, int y) {
+        auto* b = new QPushButton(text, f);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(x, y, 34, 28);
         b->setAutoDefault(false);
+        return b;
+    };
+    lstOrderBySelect = list("lstOrderBySelect", 150);
+    butRight = button("butRight", QStringLiteral("→"), 318, 40);
+    butLeft = button("butLeft", QStringLiteral("←"), 318, 76);
+    lstOrderBy = list("lstOrderBy", 360);
+    butUp = button("butUp", QStringLiteral("↑"), 528, 40);
+    butDown = button("butDown", QStringLiteral("↓"), 528, 76);
 
     // The list's look, beside the buttons.
     f = frame(w, QStringLiteral("一覧画面の表示設定"), QRect(8, 406, 400, 56));

@@ -31,7 +31,7 @@ protected:
     // The computation runs once for the suite, headless, as the benchmark runner runs it.
     static void SetUpTestSuite()
     {
-        SetupGuiPlatform();
+        SetupLookOnce();
         db_ = new DbFixture;
         engine_ = new Engine;
         const QJsonObject s = scenario();

@@ -19,6 +19,13 @@
 #include <QHeaderView>
 #include <memory>
 
+// The look of the program, set up before the first window of the process.
+inline void SetupLookOnce()
+{
+    static const bool done = (SetupGuiPlatform(), true);
+    (void)done;
+}
+
 // A window with the list grid filling it.
 class ListWindow : public Form {
 public:
@@ -67,11 +74,7 @@ class PatternListTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static bool look = false;
-        if (!look) {
-            SetupGuiPlatform();
-            look = true;
-        }
+        SetupLookOnce();
         gDisplay() = DisplaySettings{0, 0, 1, 100};
         engine_.Settings = SystemSettings();
         engine_.Settings.DisplaySheets = 5;

@@ -10,6 +10,7 @@
 #include "platform/core/Registry.h"
 #include "platform/gui/GuiSetup.h"
 #include "platform/gui/ImNumber.h"
+#include "tests/app/test_patternlist_fixture.h"
 #include "tests/platform_gui/GuiTestUtil.h"
 #include "tests/support/DbFixture.h"
 #include "tests/support/ScriptedMsgBox.h"
@@ -48,11 +49,7 @@ class SettingDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static bool look = false;
-        if (!look) {
-            SetupGuiPlatform();
-            look = true;
-        }
+        SetupLookOnce();
         reg::SetRootFile(reg::Root::LocalMachine, db_.path(QStringLiteral("hklm.reg")));
         ReleaseApl();
         setGlobals(kB);
