@@ -154,4 +154,33 @@ TEST_F(StartupTest, TheExecutableStartedASecondTimeEndsAtOnceTouchingNothing)
     EXPECT_EQ(before, folderState(fx_.dir()));
 }
 
+// The settings row as InitSystem loads it: NULLs as 0, criteria only after a comma, an empty
+// table changing nothing, and a failure that keeps what was loaded before it.
+TEST_F(StartupTest, TheSettingsLoaderReadsTheRowColumnByColumn)
+{
+    DbFixture db;
+    SystemSettings& s = gEngine().Settings;
+    gDao().Execute(QStringLiteral("UPDATE システム設定 SET スリット線=NULL, 表示母材=7, 並び替え項目='使用材の少ない順'"),
+                   dbFailOnError);
+    gDisplay().SlitLine = 1;
+    EXPECT_TRUE(InitSystem());
+    EXPECT_EQ(0, gDisplay().SlitLine);
+    EXPECT_EQ(7, s.DisplaySheets);
+    EXPECT_EQ(QStringLiteral("使用材の少ない順"), s.SortKeyList);
+    EXPECT_EQ(0, s.SortKeyFlags);
+
+    gDao().Execute(QStringLiteral("ALTER TABLE システム設定 DROP COLUMN 表示リスト"), dbFailOnError);
+    gDao().Execute(QStringLiteral("UPDATE システム設定 SET 表示母材=3, 並び替え項目=',切代の少ない順'"), dbFailOnError);
+    gDisplay().DisplayListCount = 55;
+    EXPECT_FALSE(InitSystem());
+    EXPECT_EQ(3, s.DisplaySheets);                       // loaded before the missing column
+    EXPECT_EQ(55, gDisplay().DisplayListCount);
+    EXPECT_EQ(QStringLiteral("使用材の少ない順"), s.SortKeyList);   // not reached
+    EXPECT_TRUE(db.errLog().contains(QStringLiteral("InitSystem")));
+
+    gDao().Execute(QStringLiteral("DELETE FROM システム設定"), dbFailOnError);
+    EXPECT_TRUE(InitSystem());
+    EXPECT_EQ(3, s.DisplaySheets);                       // an empty table changes nothing
+}
+
 }  // namespace
