@@ -79,6 +79,22 @@ QPushButton* newCommandButton(QWidget* parent, const QString& caption, const QRe
     return b;
 }
 
+// Unloads a form's window (a plain window is closed); false when it refused.
+bool unloadWindow(QWidget* w)
+{
+    auto* fw = qobject_cast<FormWindow*>(w);
+    return fw && fw->form() ? fw->form()->unload(vbFormCode) : w->close();
+}
+
+QList<QPointer<QWidget>> otherForms(const QWidget* self)
+{
+    QList<QPointer<QWidget>> others;
+    for (QWidget* f : LoadedForms())
+        if (f != self)
+            others << f;
+    return others;
+}
+
 // Closes the progress window and restores the pointer however the compute road ends.
 struct ComputeGuard {
     frmTavo& form;
@@ -106,12 +122,9 @@ frmTavo& gTavo()
 
 bool UnloadFormNamed(const QString& name)
 {
-    for (QWidget* w : LoadedForms()) {
-        if (w->objectName() != name)
-            continue;
-        auto* fw = qobject_cast<FormWindow*>(w);
-        return fw && fw->form() ? fw->form()->unload(vbFormCode) : w->close();
-    }
+    for (QWidget* w : LoadedForms())
+        if (w->objectName() == name)
+            return unloadWindow(w);
     return true;
 }
 
@@ -284,27 +297,14 @@ void frmTavo::Form_Unload(int& cancel)
 {
     handle("Form_Unload", [&] {
         WriteSetting();
-        for (const QPointer<QWidget>& w : [this] {
-                 QList<QPointer<QWidget>> others;
-                 for (QWidget* f : LoadedForms())
-                     if (f != loadedWindow())
-                         others << f;
-                 return others;
-             }()) {
-            if (!w)
-                continue;
-            auto* fw = qobject_cast<FormWindow*>(w.data());
-            if (fw && fw->form())
-                fw->form()->unload(vbFormCode);
-            else
-                w->close();
+        for (const QPointer<QWidget>& f : otherForms(loadedWindow()))
+            if (f)
+                unloadWindow(f);
+        if (!otherForms(loadedWindow()).isEmpty()) {
+            setMousePointer(vbDefault);
+            cancel = 1;
+            return;
         }
-        for (QWidget* f : LoadedForms())
-            if (f != loadedWindow()) {
-                setMousePointer(vbDefault);
-                cancel = 1;
-                return;
-            }
         gEngine().Erase();
         list_->PatternGroupsRs().close();
         SettingRs.close();

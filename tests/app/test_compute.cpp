@@ -18,7 +18,7 @@ TEST_F(ComputeTest, InputTypedIntoTheGridsIsComputedAndListed)
     ScriptedMsgBox boxes;
     enterRows(tavo().TDBBozai, {{"900", "1800", "2"}, {"600", "1200", "0"}});
     enterRows(tavo().TDBBuzai, {{"300", "450", "4"}, {"200", "600", "3"}, {"150", "150", "6"}});
-    clickCell(tavo().TDBBuzai, 1, 6);                    // part 2 may be rotated
+    clickCell(tavo().TDBBuzai, 1, 6);                    // the second kind may be rotated
     QTest::mouseClick(tavo().numKirisiroWidth, Qt::LeftButton);
     QCoreApplication::processEvents();                   // the box selects its text on entry
     type(QStringLiteral("5"));
