@@ -1,0 +1,187 @@
+#include "app/frmVersion.h"
+
+#include "app/Logo.h"
+#include "foundation/ErrLog.h"
+#include "foundation/Globals.h"
+#include "foundation/cApl.h"
+#include "foundation/cFile.h"
+#include "foundation/cSystem.h"
+#include "platform/core/AppInfo.h"
+#include "platform/gui/Colors.h"
+#include "platform/gui/Controls.h"
+#include "platform/gui/GuiSetup.h"
+#include "platform/gui/Handler.h"
+#include "platform/gui/Label.h"
+#include "ui/LineButton.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QWindow>
+
+namespace {
+const QString kForm = QStringLiteral("frmVersion");
+constexpr uint32_t kLinkHot = RGBColor(255, 0, 0);
+constexpr uint32_t kLinkCold = RGBColor(0, 0, 0);
+}
+
+frmVersion& gVersion()
+{
+    static frmVersion* form = new frmVersion;   // lives as long as the program
+    return *form;
+}
+
+frmVersion::frmVersion() : Form(kForm) {}
+
+void frmVersion::handle(const char* procedure, const std::function<void()>& body)
+{
+    if (!isLoaded())
+        return;
+    try {
+        body();
+    } catch (const std::exception& e) {
+        SetErrLog(DescribeError(e), kForm, QString::fromLatin1(procedure));
+    }
+}
+
+void frmVersion::retryOnce(const char* procedure, const std::function<void()>& step)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            step();
+            return;
+        } catch (const std::exception& e) {
+            SetErrLog(DescribeError(e), kForm, QString::fromLatin1(procedure));
+        }
+    }
+}
+
+void frmVersion::createControls(FormWindow* w)
+{
+    w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    w->setWindowTitle(QStringLiteral("バージョン情報"));
+    w->setFixedSize(380, 236);
+    QFont font(QString::fromUtf16(kFontPGothic));
+    font.setPointSize(9);
+    w->setFont(font);
+    w->setMouseTracking(true);
+
+    // The background behind the texts: the mouse over it turns the link back to normal.
+    labBack = new Label(QString(), w);
+    labBack->setObjectName(QStringLiteral("labBack"));
+    labBack->setGeometry(12, 12, 356, 160);
+    labBack->setFrameShape(QFrame::Panel);
+    labBack->setFrameShadow(QFrame::Sunken);
+    labBack->setAutoFillBackground(true);
+    SetBackColor(labBack, RGBColor(255, 255, 255));
+    labBack->setMouseTracking(true);
+
+    imgLogo = new QLabel(w);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setGeometry(28, 22, 300, 56);
+    imgLogo->setPixmap(PaneloLogo(imgLogo->size()));
+    imgLogo->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    labVer = new Label(QString(), w);
+    labVer->setObjectName(QStringLiteral("labVer"));
+    labVer->setGeometry(32, 86, 320, 20);
+    labVer->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    labInfo = new Label(QStringLiteral("お問い合わせ"), w);
+    labInfo->setObjectName(QStringLiteral("labInfo"));
+    labInfo->setGeometry(32, 118, 320, 20);
+    labInfo->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    labUrl = new Label(QString(), w);
+    labUrl->setObjectName(QStringLiteral("labUrl"));
+    labUrl->setGeometry(48, 140, 304, 20);
+    labUrl->setMouseTracking(true);
+    SetForeColor(labUrl, kLinkCold);
+
+    // Holds the link's mouse cursor; never shown.
+    pctMouseIcon = new QLabel(w);
+    pctMouseIcon->setObjectName(QStringLiteral("pctMouseIcon"));
+    pctMouseIcon->setCursor(Qt::PointingHandCursor);
+    pctMouseIcon->hide();
+
+    QFont bold = font;
+    bold.setBold(true);
+    lbutClose = new LineButton(w, QStringLiteral("閉じる"));
+    lbutClose->setObjectName(QStringLiteral("lbutClose"));
+    lbutClose->setFont(bold);
+    lbutClose->setGeometry(268, 188, 100, 34);
+
+    for (QWidget* c : {static_cast<QWidget*>(w), static_cast<QWidget*>(labBack.data()), static_cast<QWidget*>(labUrl.data())})
+        c->installEventFilter(this);
+    QObject::connect(lbutClose, &LineButton::Click, w, [this] { handle("lbutClose_Click", [this] { unload(); }); });
+}
+
+void frmVersion::Form_Load()
+{
+    handle("Form_Load", [this] {
+        SetData();
+        SetControls();
+        setCaption(caption() + QStringLiteral(" - ") + QStringLiteral("Panelo2"));
+    });
+}
+
+void frmVersion::SetData()
+{
+    retryOnce("SetData", [this] {
+        labVer->setText(QStringLiteral("Ver.") + cSystem().GetFileVersion(gFile().MakeFullPath(AppPath(), AppExeName())));
+    });
+    retryOnce("SetData", [this] { labUrl->setText(gApl().URL); });
+}
+
+void frmVersion::SetControls()
+{
+    gApl().SetButLineColor(lbutClose, kRoleExit);
+    labUrl->setCursor(pctMouseIcon->cursor());
+}
+
+void frmVersion::setLinkHighlight(bool on)
+{
+    SetForeColor(labUrl, on ? kLinkHot : kLinkCold);
+    QFont f = labUrl->font();
+    f.setUnderline(on);
+    labUrl->setFont(f);
+}
+
+void frmVersion::labUrl_Click()
+{
+    retryOnce("labUrl_Click", [this] {
+        gFile().FileExecute(loadedWindow(), QStringLiteral("OPEN"), labUrl->text(), QString(), QString(), 1);
+    });
+}
+
+bool frmVersion::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        if (watched == labUrl) {
+            handle("labUrl_MouseMove", [this] { setLinkHighlight(true); });
+            return true;   // not on to the window beneath, whose own move turns the link back
+        }
+        if (watched == labBack)
+            handle("labBack_MouseMove", [this] { setLinkHighlight(false); });
+        else
+            handle("Form_MouseMove", [this] { setLinkHighlight(false); });
+    } else if (event->type() == QEvent::MouseButtonRelease && watched == labUrl &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+               labUrl->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+        labUrl_Click();
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void frmVersion::ShowModal(QWidget* owner)
+{
+    load();
+    FormWindow* w = loadedWindow();
+    if (w && owner) {
+        w->winId();
+        owner->winId();
+        if (w->windowHandle() && owner->windowHandle())
+            w->windowHandle()->setTransientParent(owner->windowHandle());
+        w->move(owner->frameGeometry().center() - QPoint(w->width() / 2, w->height() / 2));
+    }
+    showModal();
+}
