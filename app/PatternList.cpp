@@ -169,13 +169,8 @@ void PatternList::takeSnapshot()
     piecePartTotal_ = engine_.PiecePartTotal;
     kerfWidth_ = engine_.KerfWidth;
     kerfColor_ = engine_.KerfColor;
-    // Sheets are addressed by 連番, which also counts a sheet that received nothing: the columns
-    // reach the last used sheet (at most 表示母材), even where the engine counted used sheets.
-    const int32_t lastUsed = gBase().CvtLng(gDao().Lookup(
-        QStringLiteral("パターン母材"), QStringLiteral("MAX(連番)"),
-        QStringLiteral("使用面積 <> 0 AND パターン番号 IN (SELECT パターン番号 FROM パターン)")));
-    sheetColumns_ = std::max<int32_t>(engine_.ListSheetColumns,
-                                      std::min<int32_t>(lastUsed, engine_.Settings.DisplaySheets));
+    // The engine (or the recall) counts the columns up to the last used sheet, at most 表示母材.
+    sheetColumns_ = engine_.ListSheetColumns;
     thumbnails_.reset(stock_);
 }
 

@@ -30,6 +30,7 @@
 // Errors are written to the error log under "frmTavo" and the procedure's name; no message box.
 #include "app/ListThumbnails.h"
 #include "platform/core/Database.h"
+#include "results/HandOver.h"
 
 #include <QObject>
 #include <QPointer>
@@ -45,17 +46,6 @@ class QWidget;
 
 // The largest area of one thumbnail in square pixels.
 constexpr int32_t kMaxDrawArea = 60000;
-
-// What the detail window is handed for the current list row and column.
-struct ListSelection {
-    int32_t patternNo = 0;    // SelPatternNo
-    int32_t listNo = 0;       // SelListNo
-    int16_t sheetCount = 0;   // SelSheetCount (母材使用数)
-    int16_t lastSheet = 0;    // the largest 連番 of a used sheet of the pattern
-    int16_t sheet = 0;        // SelSheet: the clicked sheet (1 for the text column), at most the
-                              // larger of sheetCount and lastSheet
-    bool valid() const { return patternNo != 0 && listNo != 0 && sheetCount != 0; }
-};
 
 // The text of a list row: "No." n (at least four digits), a blank line, the sheets and "枚", a
 // blank line, the average use rate with two decimals and "%" (CR LF line ends).

@@ -7,12 +7,6 @@
 #include "foundation/cDao.h"
 #include "platform/gui/Handler.h"
 
-DisplaySettings& gDisplay()
-{
-    static DisplaySettings d;
-    return d;
-}
-
 bool InitSystem()
 {
     Recordset rs;

@@ -6,6 +6,7 @@
 #include "app/Logo.h"
 #include "app/SystemSettings.h"
 #include "app/frmSetting.h"
+#include "app/frmVersion.h"
 #include "engine/Engine.h"
 #include "foundation/ErrLog.h"
 #include "foundation/Globals.h"
@@ -22,6 +23,8 @@
 #include "platform/gui/ImText.h"
 #include "platform/gui/Label.h"
 #include "platform/gui/TDBGrid.h"
+#include "results/frmLoad.h"
+#include "results/frmSave.h"
 #include "ui/LineButton.h"
 #include "ui/frmPallete.h"
 #include "ui/frmProgress.h"
@@ -35,10 +38,6 @@ namespace {
 
 const QString kForm = QStringLiteral("frmTavo");
 const QString kDesignCaption = QStringLiteral("一覧画面");
-
-// The windows of the save, recall, screen print, printer settings and About commands are not
-// part of the program yet: their buttons stay disabled.
-constexpr bool kHasSaveWindow = false;
 
 // The kerf panel while 設定 holds no row.
 constexpr uint32_t kDesignKerfColor = 0x000000;
@@ -107,12 +106,6 @@ struct ComputeGuard {
 };
 
 }  // namespace
-
-ListSelection& gSelection()
-{
-    static ListSelection s;
-    return s;
-}
 
 frmTavo& gTavo()
 {
@@ -230,7 +223,7 @@ void frmTavo::createControls(FormWindow* w)
 
     lbutDetail->setEnabled(false);
     lbutSave->setEnabled(false);
-    for (LineButton* b : {lbutLoad.data(), lbutPrint.data(), lbutPriMst.data(), lbutVersion.data()})
+    for (LineButton* b : {lbutPrint.data(), lbutPriMst.data()})
         b->setEnabled(false);   // their windows are not part of the program yet
 
     // Tab order: stock, kerf, parts, commands, list.
@@ -256,6 +249,9 @@ void frmTavo::createControls(FormWindow* w)
         handle("txtKirisiroColor_KeyDown", [&] { txtKirisiroColor_KeyDown(keyCode, shift); });
     });
     connect(lbutSystem, &LineButton::Click, w, [this] { lbutSystem_Click(); });
+    connect(lbutSave, &LineButton::Click, w, [this] { lbutSave_Click(); });
+    connect(lbutLoad, &LineButton::Click, w, [this] { lbutLoad_Click(); });
+    connect(lbutVersion, &LineButton::Click, w, [this] { lbutVersion_Click(); });
     connect(lbutClose, &LineButton::Click, w, [this] { lbutClose_Click(); });
     connectGrid(stock());
     connectGrid(parts());
@@ -413,7 +409,7 @@ bool frmTavo::AfterCompute()
         }
         step(QStringLiteral("完了"));
         if (result && TDBList->hasRecordset() && TDBList->recordset().recordCount() != 0) {
-            lbutSave->setEnabled(kHasSaveWindow);
+            lbutSave->setEnabled(true);
             lbutDetail->setEnabled(true);
         }
     });
@@ -433,7 +429,9 @@ bool frmTavo::ReloadAfterRecall(int16_t previousDisplaySheets)
     bool result = false;
     handle("lbutLoad_Click", [&] {
         Engine& engine = gEngine();
-        int16_t columns = gBase().CvtInt(gDao().Lookup(QStringLiteral("パターン母材"), QStringLiteral("MAX(連番)"), QString()));
+        // The last used sheet: a sheet that received nothing gets no column of its own.
+        int16_t columns = gBase().CvtInt(
+            gDao().Lookup(QStringLiteral("パターン母材"), QStringLiteral("MAX(連番)"), QStringLiteral("使用面積 <> 0")));
         if (previousDisplaySheets < columns)
             columns = previousDisplaySheets;
         engine.ListSheetColumns = columns;
@@ -500,6 +498,31 @@ void frmTavo::lbutSystem_Click()
         dialog.showModal();
         list_->Refresh();    // the thumbnails follow the new settings
     });
+}
+
+void frmTavo::lbutSave_Click()
+{
+    handle("lbutSave_Click", [this] {
+        WriteSetting();
+        gSave().showModal();
+    });
+}
+
+void frmTavo::lbutLoad_Click()
+{
+    handle("lbutLoad_Click", [this] {
+        const int16_t previousDisplaySheets = gEngine().Settings.DisplaySheets;
+        gLoad().showModal();
+        if (gLoad().State)
+            ReloadAfterRecall(previousDisplaySheets);
+    });
+}
+
+void frmTavo::lbutVersion_Click()
+{
+    if (Busy)
+        return;
+    handle("lbutVersion_Click", [this] { gVersion().ShowModal(window()); });
 }
 
 void frmTavo::lbutClose_Click()

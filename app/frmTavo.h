@@ -26,9 +26,6 @@ class Variant;
 inline constexpr int16_t MaxStockRows = 5;
 inline constexpr int16_t MaxPartRows = 12;
 
-// What the main window hands the detail window: SelPatternNo, SelListNo, SelSheetCount, SelSheet.
-ListSelection& gSelection();
-
 // One input grid as the engine reads it: rows through a clone of the grid's recordset, so the
 // grid's current row stays where the user left it; the row the engine names last becomes
 // current only when the engine gives the grid the focus (after a failed check).
@@ -80,6 +77,9 @@ public:
     void butProhibition_Click();
     void butTavoPallete_Click();
     void lbutSystem_Click();
+    void lbutSave_Click();
+    void lbutLoad_Click();
+    void lbutVersion_Click();
     void lbutClose_Click();
     // The main window's half of a recall, once the recall dialog has copied a saved computation
     // back into the working tables (previousDisplaySheets: 表示母材 before the recall).

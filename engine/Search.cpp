@@ -9,13 +9,15 @@
 #include <algorithm>
 
 namespace {
-int16_t usedSheetCount(const std::vector<SheetResult>& sheets)
+// Sheets are addressed by 連番, which also counts a sheet that received nothing: the pattern
+// list needs the 連番 of the last used sheet, not the number of used sheets.
+int16_t lastUsedSheet(const std::vector<SheetResult>& sheets)
 {
-    int16_t used = 0;
+    int16_t last = 0;
     for (size_t s = 1; s < sheets.size(); ++s)
         if (sheets[s].使用面積 != 0)
-            ++used;
-    return used;
+            last = std::max(last, sheets[s].連番);
+    return last;
 }
 }
 
@@ -47,9 +49,9 @@ bool Engine::CreatePatern()
             ++PatternNo;
             progress().updateProgress1(PatternNo);
             store->Store(*this, placements, sheets);
-            const int16_t used = usedSheetCount(sheets);
-            if (used > ListSheetColumns)
-                ListSheetColumns = std::min(used, Settings.DisplaySheets);
+            const int16_t last = lastUsedSheet(sheets);
+            if (last > ListSheetColumns)
+                ListSheetColumns = std::min(last, Settings.DisplaySheets);
 
             int16_t r = Settings.RotationMode == 1 ? ReRevolution2() : ReRevolution();
             if (Settings.RotationMode == 1 && r == 1)

@@ -268,12 +268,14 @@ TEST_F(HandOverTest, AfterARecallTheWindowShowsTheRecalledInputAndListsItsPatter
         gDao().Execute(QStringLiteral("INSERT INTO 母材 (母材番号,幅,長さ,数,色値) VALUES (1,900,1800,1,1),(2,900,1800,0,2)"),
                        dbFailOnError);
         gDao().Execute(QStringLiteral("INSERT INTO 設定 (ライン,ライン幅) VALUES (255,11)"), dbFailOnError);
-        gDao().Execute(QStringLiteral("UPDATE システム設定 SET スリット線=1"), dbFailOnError);
-        gDao().Execute(QStringLiteral("INSERT INTO パターン母材 (パターン番号,連番,母材番号,枝番,使用面積) VALUES (%1,7,2,1,0)")
+        // The recalled settings show more sheets than were shown before the recall.
+        gDao().Execute(QStringLiteral("UPDATE システム設定 SET スリット線=1, 表示母材=10"), dbFailOnError);
+        gDao().Execute(QStringLiteral("INSERT INTO パターン母材 (パターン番号,連番,母材番号,枝番,使用面積) VALUES (%1,7,2,1,100)")
                            .arg(pattern),
                        dbFailOnError);
         EXPECT_TRUE(tavo().ReloadAfterRecall(int16_t(previous)));
         EXPECT_EQ(columns, gEngine().ListSheetColumns) << previous;
+        EXPECT_EQ(3 + columns, tavo().TDBList->columnCount()) << previous;
         EXPECT_EQ(2, tavo().TDBBozai->rowCount());
         EXPECT_EQ(11, tavo().numKirisiroWidth->value());
         EXPECT_EQ(1, gDisplay().SlitLine);

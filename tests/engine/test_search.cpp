@@ -104,6 +104,12 @@ TEST(EngineSearchTest, ListSheetColumnsStopsAtTheDisplayedSheets)
         ASSERT_TRUE(t.Run());
         EXPECT_EQ(shown == 5 ? 5 : 7, t.engine.ListSheetColumns);
     }
+    // A first sheet too small for any piece receives nothing: the columns reach the last used
+    // sheet (連番 3), not the number of used sheets (2).
+    EngineOnDb t({{5, 5, 1}, {10, 10, 9}}, {{10, 10, 2}});
+    ASSERT_TRUE(t.Run());
+    EXPECT_EQ(1, CountRows(QStringLiteral("パターン母材"), QStringLiteral("連番=1 AND 使用面積=0")));
+    EXPECT_EQ(3, t.engine.ListSheetColumns);
 }
 
 TEST(EngineStopQuestionTest, NoDiscardsTheListedPatterns)
