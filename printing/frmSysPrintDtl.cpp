@@ -6,6 +6,7 @@
 #include "foundation/cDao.h"
 #include "foundation/gui/cFoldDlg.h"
 #include "platform/core/MsgBox.h"
+#include "platform/gui/Colors.h"
 #include "platform/gui/GuiSetup.h"
 #include "platform/gui/Handler.h"
 #include "platform/gui/ImText.h"
@@ -150,6 +151,8 @@ void frmSysPrintDtl::createControls(FormWindow* w)
     picDirect = new QFrame(w);
     picDirect->setObjectName(QStringLiteral("picDirect"));
     picDirect->setGeometry(boxLeft, y, 160, 24);
+    picDirect->setFrameShape(QFrame::StyledPanel);
+    SetBackColor(picDirect, 0xFFFFFF);
     for (int i = 0; i < 2; ++i) {
         auto* o = new QRadioButton(i == 0 ? QStringLiteral("縦") : QStringLiteral("横"), picDirect);
         o->setObjectName(QStringLiteral("optDirect"));
