@@ -232,3 +232,22 @@ TEST_F(CPrinterTest, AnErrorIsShownUnderPrintDialogAndTheReportIsUnloadedAllTheS
     EXPECT_EQ(1, print(kPrint).result);
     EXPECT_EQ(vbCritical, boxes.shown()[0].style);
 }
+
+TEST_F(CPrinterTest, WithQtsPrintersAndNoneInstalledThePreviewOpensAndPrintingSaysWhy)
+{
+    auto fake = SetPrinterSystem(MakeQtPrinterSystem());
+    if (!Printers().printerNames().isEmpty()) {
+        SetPrinterSystem(std::move(fake));
+        GTEST_SKIP() << "this machine has printers";
+    }
+    int previews = 0;
+    ScopedPreviewDriver preview([&](ActiveReport&, QDialog&) { ++previews; });
+    EXPECT_EQ(4, print(kPreview).result);
+    EXPECT_EQ(1, previews);
+    {
+        ScriptedMsgBox boxes;
+        boxes.expect(QStringLiteral("画面印刷"), vbOK, QStringLiteral("使用できるプリンタがありません。"));
+        EXPECT_EQ(2, print(kPrint).result);
+    }
+    SetPrinterSystem(std::move(fake));
+}
