@@ -200,43 +200,29 @@ void frmSysPrintList::RequeryList()
 
 // --- the commands -----------------------------------------------------------------------------
 
-void frmSysPrintList::lbutNew_Click()
+// Opens the editor modally for a new row or for the current row; a second command while one
+// runs does nothing. The list is read again when the editor has closed.
+void frmSysPrintList::OpenEditor(bool detail, bool& running, const char* procedure)
 {
-    if (newRunning_ || !isLoaded())
+    if (running || !isLoaded())
         return;
-    newRunning_ = true;
-    handle("lbutNew_Click", [this] {
+    running = true;
+    handle(procedure, [&] {
         setMousePointer(vbHourglass);
-        int32_t id = 0;
-        bool detail = false;
+        int32_t id = detail ? cBase().CvtLng(TDBList->recordset().field(QStringLiteral("ID"))) : 0;
         DetailForm->SetData(id, detail, osFlag_);
         DetailForm->showModal();
-        newRunning_ = false;
+        running = false;
         RequeryList();
         SetButtonEnable(TDBList->recordset());
         setMousePointer(vbDefault);
     });
-    newRunning_ = false;
+    running = false;
 }
 
-void frmSysPrintList::lbutDtl_Click()
-{
-    if (dtlRunning_ || !isLoaded())
-        return;
-    dtlRunning_ = true;
-    handle("lbutDtl_Click", [this] {
-        setMousePointer(vbHourglass);
-        int32_t id = cBase().CvtLng(TDBList->recordset().field(QStringLiteral("ID")));
-        bool detail = true;
-        DetailForm->SetData(id, detail, osFlag_);
-        DetailForm->showModal();
-        dtlRunning_ = false;
-        RequeryList();
-        SetButtonEnable(TDBList->recordset());
-        setMousePointer(vbDefault);
-    });
-    dtlRunning_ = false;
-}
+void frmSysPrintList::lbutNew_Click() { OpenEditor(false, newRunning_, "lbutNew_Click"); }
+
+void frmSysPrintList::lbutDtl_Click() { OpenEditor(true, dtlRunning_, "lbutDtl_Click"); }
 
 void frmSysPrintList::TDBList_DblClick()
 {

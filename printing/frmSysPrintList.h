@@ -38,6 +38,7 @@ private:
     bool DeleteCurrentRow();
     bool DeleteRecord(Recordset& rs);
     void RequeryList();
+    void OpenEditor(bool detail, bool& running, const char* procedure);
     void lbutNew_Click();
     void lbutDtl_Click();
     void lbutDel_Click();

@@ -78,36 +78,19 @@ void ReportLine::paint(QPainter& p, const QPointF& origin, double s) const
 // --- page settings ----------------------------------------------------------------------------
 
 namespace {
-void checkMargins(double a, double b, double paper)
+// Sets one margin of a pair (left and right, or top and bottom) after checking it.
+void setMargin(double& margin, double twips, double other, double paper)
 {
-    if (a < 0 || a + b >= paper)
+    if (twips < 0 || twips + other >= paper)
         throw VbError::InvalidPropertyValue();
+    margin = twips;
 }
 }  // namespace
 
-void ReportPageSettings::setLeftMargin(double t)
-{
-    checkMargins(t, right_, printer_.paperWidth());
-    left_ = t;
-}
-
-void ReportPageSettings::setRightMargin(double t)
-{
-    checkMargins(t, left_, printer_.paperWidth());
-    right_ = t;
-}
-
-void ReportPageSettings::setTopMargin(double t)
-{
-    checkMargins(t, bottom_, printer_.paperHeight());
-    top_ = t;
-}
-
-void ReportPageSettings::setBottomMargin(double t)
-{
-    checkMargins(t, top_, printer_.paperHeight());
-    bottom_ = t;
-}
+void ReportPageSettings::setLeftMargin(double t) { setMargin(left_, t, right_, printer_.paperWidth()); }
+void ReportPageSettings::setRightMargin(double t) { setMargin(right_, t, left_, printer_.paperWidth()); }
+void ReportPageSettings::setTopMargin(double t) { setMargin(top_, t, bottom_, printer_.paperHeight()); }
+void ReportPageSettings::setBottomMargin(double t) { setMargin(bottom_, t, top_, printer_.paperHeight()); }
 
 // --- the report -------------------------------------------------------------------------------
 
