@@ -154,17 +154,17 @@ void frmSysPrintList::SetGridLayout()
     while (TDBList->columnCount() > 0)
         TDBList->removeColumn(0);
     const double fontSize = TDBList->font().pointSizeF();
-    struct Spec {
+    struct ColumnDef {
         QString caption, field;
     };
-    const Spec specs[] = {{QStringLiteral("ID"), QStringLiteral("ID")},
+    const ColumnDef columns[] = {{QStringLiteral("ID"), QStringLiteral("ID")},
                           {QStringLiteral("帳票名"), QStringLiteral("ReportName")},
                           {QStringLiteral("プリンタ名"), PrinterNameColumn(osFlag_)},
                           {QStringLiteral("印刷設定"), QStringLiteral("PrintMode")}};
     for (int i = 0; i < 4; ++i) {
         TDBColumn& c = TDBList->addColumn(i);
-        c.setCaption(specs[i].caption);
-        c.setDataField(specs[i].field);
+        c.setCaption(columns[i].caption);
+        c.setDataField(columns[i].field);
         c.setAlignment(dbgLeft);
         c.setVisible(true);
     }
