@@ -23,6 +23,8 @@
 #include "platform/gui/ImText.h"
 #include "platform/gui/Label.h"
 #include "platform/gui/TDBGrid.h"
+#include "printing/frmSysPrintList.h"
+#include "results/ScreenPrint.h"
 #include "results/frmLoad.h"
 #include "results/frmSave.h"
 #include "ui/LineButton.h"
@@ -223,8 +225,6 @@ void frmTavo::createControls(FormWindow* w)
 
     lbutDetail->setEnabled(false);
     lbutSave->setEnabled(false);
-    for (LineButton* b : {lbutPrint.data(), lbutPriMst.data()})
-        b->setEnabled(false);   // their windows are not part of the program yet
 
     // Tab order: stock, kerf, parts, commands, list.
     QWidget* chain[] = {TDBBozai, numKirisiroWidth, txtKirisiroColor, butTavoPallete, lbutBozaiDelete, TDBBuzai,
@@ -252,6 +252,8 @@ void frmTavo::createControls(FormWindow* w)
     connect(lbutSave, &LineButton::Click, w, [this] { lbutSave_Click(); });
     connect(lbutLoad, &LineButton::Click, w, [this] { lbutLoad_Click(); });
     connect(lbutVersion, &LineButton::Click, w, [this] { lbutVersion_Click(); });
+    connect(lbutPrint, &LineButton::Click, w, [this] { lbutPrint_Click(); });
+    connect(lbutPriMst, &LineButton::Click, w, [this] { lbutPriMst_Click(); });
     connect(lbutClose, &LineButton::Click, w, [this] { lbutClose_Click(); });
     connectGrid(stock());
     connectGrid(parts());
@@ -523,6 +525,23 @@ void frmTavo::lbutVersion_Click()
     if (Busy)
         return;
     handle("lbutVersion_Click", [this] { gVersion().ShowModal(window()); });
+}
+
+void frmTavo::lbutPriMst_Click()
+{
+    if (Busy)
+        return;
+    handle("lbutPriMst_Click", [] { gSysPrintList().showModal(); });
+}
+
+// While the window prints itself, Busy refuses its other commands and its closing.
+void frmTavo::lbutPrint_Click()
+{
+    if (Busy)
+        return;
+    Busy = true;
+    ScreenPrint(loadedWindow(), kForm);
+    Busy = false;
 }
 
 void frmTavo::lbutClose_Click()

@@ -80,6 +80,8 @@ public:
     void lbutSave_Click();
     void lbutLoad_Click();
     void lbutVersion_Click();
+    void lbutPriMst_Click();
+    void lbutPrint_Click();
     void lbutClose_Click();
     // The main window's half of a recall, once the recall dialog has copied a saved computation
     // back into the working tables (previousDisplaySheets: 表示母材 before the recall).
