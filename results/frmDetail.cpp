@@ -1,0 +1,356 @@
+// The detail window's life: its controls, loading from the hand-over, activation, the layout on
+// every resize, closing, the screen print and the export button.
+#include "results/frmDetail.h"
+
+#include "engine/Engine.h"
+#include "engine/RoundAndContrast.h"
+#include "foundation/ErrLog.h"
+#include "foundation/Globals.h"
+#include "foundation/cApl.h"
+#include "foundation/cBase.h"
+#include "foundation/gui/cVBForm.h"
+#include "platform/gui/Colors.h"
+#include "platform/gui/Controls.h"
+#include "platform/gui/GuiSetup.h"
+#include "platform/gui/Handler.h"
+#include "platform/gui/ImNumber.h"
+#include "platform/gui/Label.h"
+#include "platform/gui/TDBGrid.h"
+#include "results/DetailSurface.h"
+#include "results/DetailTable.h"
+#include "results/HandOver.h"
+#include "results/PartExport.h"
+#include "results/ScreenPrint.h"
+#include "ui/LineButton.h"
+#include "ui/mdlMain.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace {
+
+const QString kForm = QStringLiteral("frmDetail");
+const QString kDesignCaption = QStringLiteral("詳細画面");
+
+constexpr uint32_t kBandColor = RGBColor(220, 230, 242);     // behind the grids and the drawing
+constexpr uint32_t kButtonRowColor = RGBColor(196, 208, 226);
+
+QFont windowFont(bool bold = false)
+{
+    QFont f(QString::fromUtf16(kFontPGothic));
+    f.setPointSize(9);
+    f.setBold(bold);
+    return f;
+}
+
+Label* newLabel(QWidget* parent, const QString& name, const QString& text, const QRect& r)
+{
+    auto* l = new Label(text, parent);
+    l->setObjectName(name);
+    l->setGeometry(r);
+    return l;
+}
+
+Label* newBand(QWidget* parent, const QString& name, const QRect& r, uint32_t color)
+{
+    Label* l = newLabel(parent, name, QString(), r);
+    SetBackStyle(l, 1);
+    SetBackColor(l, color);
+    l->setFrameShape(QFrame::StyledPanel);
+    return l;
+}
+
+// A text shown in a sunken box (the caption of a read-only field).
+Label* newField(QWidget* parent, const QString& name, const QRect& r)
+{
+    Label* l = newLabel(parent, name, QString(), r);
+    SetBackStyle(l, 1);
+    SetBackColor(l, 0xFFFFFF);
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    l->setAlignment(Qt::AlignCenter);
+    return l;
+}
+
+QPushButton* newCommandButton(QWidget* parent, const QString& name, const QString& caption, const QRect& r)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setGeometry(r);
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    MarkControl(b, QStringLiteral("CommandButton"));
+    return b;
+}
+
+LineButton* newLineButton(QWidget* parent, const QString& name, const QString& caption, const QRect& r)
+{
+    auto* b = new LineButton(parent, caption);
+    b->setObjectName(name);
+    b->setFont(windowFont(true));
+    b->setGeometry(r);
+    return b;
+}
+
+// A computed size the control cannot take.
+int checked(int value)
+{
+    if (value < 0)
+        throw VbError::InvalidPropertyValue();
+    return value;
+}
+
+void setLeftTop(QWidget* w, int left, int top) { w->move(left, top); }
+void setTop(QWidget* w, int top) { w->move(w->x(), top); }
+void setWidth(QWidget* w, int width) { w->resize(checked(width), w->height()); }
+void setHeight(QWidget* w, int height) { w->resize(w->width(), checked(height)); }
+void setSize(QWidget* w, int width, int height) { w->resize(checked(width), checked(height)); }
+
+}  // namespace
+
+frmDetail& gDetail()
+{
+    static frmDetail* form = new frmDetail;   // lives as long as the program
+    return *form;
+}
+
+frmDetail::frmDetail() : Form(kForm) {}
+
+bool frmDetail::handle(const char* procedure, const std::function<void()>& body)
+{
+    if (!isLoaded())
+        return false;
+    try {
+        body();
+        return true;
+    } catch (const std::exception& e) {
+        SetErrLog(DescribeError(e), kForm, QString::fromLatin1(procedure));
+        return false;
+    }
+}
+
+void frmDetail::createControls(FormWindow* w)
+{
+    w->setWindowTitle(kDesignCaption);
+    w->setFont(windowFont());
+    w->resize(1000, 680);
+
+    // The bands first, so that the controls lie over them.
+    labDetailBackStyle = newBand(w, QStringLiteral("labDetailBackStyle"), QRect(1, 1, 998, 138), kBandColor);
+    labListBackStyle = newBand(w, QStringLiteral("labListBackStyle"), QRect(682, 140, 316, 498), kBandColor);
+    labButtonBackStyle = newBand(w, QStringLiteral("labButtonBackStyle"), QRect(1, 645, 998, 34), kButtonRowColor);
+
+    // The top band: the pattern's list number, the sheet shown and the stepping at the left, the
+    // sheet grid beside them.
+    labDetailPaternNo = newLabel(w, QStringLiteral("labDetailPaternNo"), QStringLiteral("No."), QRect(10, 12, 54, 22));
+    txtDetailPaternNo = newField(w, QStringLiteral("txtDetailPaternNo"), QRect(66, 12, 68, 22));
+    labBozaiNo = newLabel(w, QStringLiteral("labBozaiNo"), QStringLiteral("母材番号"), QRect(10, 42, 54, 22));
+    txtBozaiNo = newField(w, QStringLiteral("txtBozaiNo"), QRect(66, 42, 68, 22));
+    butBozaiNoDown = newCommandButton(w, QStringLiteral("butBozaiNoDown"), QStringLiteral("◀"), QRect(10, 80, 32, 26));
+    numBozaiNo = new ImNumber(w);
+    numBozaiNo->setObjectName(QStringLiteral("numBozaiNo"));
+    numBozaiNo->setGeometry(46, 80, 52, 26);
+    numBozaiNo->setAlignment(Qt::AlignCenter);
+    numBozaiNo->setDisplayFormat(QStringLiteral("###0"));
+    numBozaiNo->setFormat(QStringLiteral("###0"));
+    butBozaiNoUp = newCommandButton(w, QStringLiteral("butBozaiNoUp"), QStringLiteral("▶"), QRect(102, 80, 32, 26));
+
+    TDBDetail = new TDBGrid(w);
+    TDBDetail->setObjectName(QStringLiteral("TDBDetail"));
+    TDBDetail->setGeometry(140, 6, 854, 128);
+
+    // The drawing panel: the frame with the surface in it, the scroll bar and the size label.
+    picSizeBackStyle = new QFrame(w);
+    picSizeBackStyle->setObjectName(QStringLiteral("picSizeBackStyle"));
+    MarkControl(picSizeBackStyle, QStringLiteral("PictureBox"));
+    picSizeBackStyle->setGeometry(1, 140, 680, 498);
+    picSizeBackStyle->setAutoFillBackground(true);
+    SetBackColor(picSizeBackStyle, kBandColor);
+    static_cast<QFrame*>(picSizeBackStyle.data())->setFrameShape(QFrame::StyledPanel);
+    picDodai = new QFrame(picSizeBackStyle);
+    picDodai->setObjectName(QStringLiteral("picDodai"));
+    MarkControl(picDodai, QStringLiteral("PictureBox"));
+    picDodai->setGeometry(15, 6, 650, 448);
+    picDodai->setAutoFillBackground(true);
+    SetBackColor(picDodai, RGBColor(128, 128, 128));
+    picDetail = new DetailSurface(picDodai);
+    picDetail->setObjectName(QStringLiteral("picDetail"));
+    picDetail->setGeometry(-2, -2, 650, 448);
+    SetBackColor(picDetail, RGBColor(128, 128, 128));
+    shpAmi = new HatchMarker(picDetail);
+    shpAmi->setObjectName(QStringLiteral("shpAmi"));
+    shpAmi->setGeometry(0, 0, 1, 1);
+    shpAmi->hide();
+    HScroll1 = new QScrollBar(Qt::Horizontal, picSizeBackStyle);
+    HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    HScroll1->setGeometry(15, 458, 650, 17);
+    HScroll1->hide();
+    labSize = newLabel(picSizeBackStyle, QStringLiteral("labSize"), QString(), QRect(240, 478, 200, 18));
+    labSize->setAlignment(Qt::AlignCenter);
+
+    // The part grid with the marker's check box and the export button.
+    TDBList = new TDBGrid(w);
+    TDBList->setObjectName(QStringLiteral("TDBList"));
+    TDBList->setGeometry(694, 148, 300, 446);
+    chkAmi = new QCheckBox(QStringLiteral("網掛けを消す"), w);
+    chkAmi->setObjectName(QStringLiteral("chkAmi"));
+    MarkControl(chkAmi, QStringLiteral("CheckBox"));
+    chkAmi->setGeometry(700, 610, 140, 24);
+    lbutOutput = newLineButton(w, QStringLiteral("lbutOutput"), QStringLiteral("ﾌｧｲﾙ出力"), QRect(900, 610, 92, 25));
+
+    // The button row.
+    butSmall = newCommandButton(w, QStringLiteral("butSmall"), QStringLiteral("縮小"), QRect(10, 651, 70, 24));
+    butBig = newCommandButton(w, QStringLiteral("butBig"), QStringLiteral("拡大"), QRect(84, 651, 70, 24));
+    lbutPrint = newLineButton(w, QStringLiteral("lbutPrint"), QStringLiteral("画面印刷"), QRect(556, 651, 92, 25));
+    lbutClose = newLineButton(w, QStringLiteral("lbutClose"), QStringLiteral("閉じる"), QRect(900, 651, 92, 25));
+
+    QWidget* chain[] = {butBozaiNoDown, numBozaiNo, butBozaiNoUp, TDBDetail, TDBList, chkAmi, lbutOutput,
+                        butSmall, butBig, lbutPrint, lbutClose};
+    for (size_t i = 1; i < std::size(chain); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+
+    // Every handler is wired once, to the window's controls.
+    connect(lbutClose, &LineButton::Click, w, [this] { lbutClose_Click(); });
+    connect(lbutPrint, &LineButton::Click, w, [this] { lbutPrint_Click(); });
+    connect(lbutOutput, &LineButton::Click, w, [this] { lbutOutput_Click(); });
+    connect(butBig, &QPushButton::clicked, w, [this] { butBig_Click(); });
+    connect(butSmall, &QPushButton::clicked, w, [this] { butSmall_Click(); });
+    connect(HScroll1, &QScrollBar::valueChanged, w, [this] { handle("HScroll1_Change", [this] { HScroll(); }); });
+    connect(butBozaiNoDown, &QPushButton::clicked, w, [this] { butBozaiNoDown_Click(); });
+    connect(butBozaiNoUp, &QPushButton::clicked, w, [this] { butBozaiNoUp_Click(); });
+    connect(numBozaiNo, &ImNumber::Change, w, [this] { numBozaiNo_Change(); });
+    connect(TDBDetail, &TDBGrid::RowColChange, w, [this](int, int) { TDBDetail_RowColChange(); });
+    connect(TDBList, &TDBGrid::RowColChange, w, [this](int, int) { TDBList_RowColChange(); });
+    connect(TDBDetail, &TDBGrid::ColResize, w, [this](int, int&) { TDBDetail_ColResize(); });
+    connect(TDBDetail, &TDBGrid::FetchCellStyle, w, [](int, int, int, int col, TDBCellStyle& style) {
+        // The part columns in the colours of their parts.
+        const Engine& e = gEngine();
+        const int n = col - 5;
+        if (n >= 1 && n <= e.PartTypeCount && size_t(n) < e.PartTbl.size()) {
+            style.backColor = uint32_t(e.PartTbl[size_t(n)].色値);
+            style.foreColor = uint32_t(WhiteOrBlack(e.PartTbl[size_t(n)].色値));
+        }
+    });
+    connect(picDetail, &DetailSurface::MouseDown, w,
+            [this](int button, int shift, float x, float y) { picDetail_MouseDown(button, shift, x, y); });
+    connect(chkAmi, &QCheckBox::toggled, w, [this] { chkAmi_Click(); });
+}
+
+// --- loading, activation and closing ---
+
+void frmDetail::Form_Load()
+{
+    ++quiet_;   // binding and building the grids moves their rows: nothing to follow yet
+    handle("Form_Load", [this] {
+        const ListSelection& sel = gSelection();
+        gVBForm().FitScreenCenter(loadedWindow());
+        InitInputControls(*this);
+        txtDetailPaternNo->setText(FormatNumber(sel.listNo, QStringLiteral("0000")));
+        lastSheet_ = std::max(LastUsedSheet(sel.patternNo), sel.sheetCount);
+        DeleteDetail();
+        InsertDetail(sel.patternNo, lastSheet_);
+        InitGridStyle(*this, *TDBList);
+        SetTDBListColumn();
+        InitGrid();
+        InitGridStyle(*this, *TDBDetail);
+        SetTDBGridColumn(false);
+        SetButtonColors();
+        fitWidth();
+        Resize();
+        SetScroll();
+        butSmall->setEnabled(false);
+        setCaption(kDesignCaption + QStringLiteral(" - ") + QStringLiteral("Panelo2"));
+    });
+    --quiet_;
+}
+
+void frmDetail::SetButtonColors()
+{
+    const cApl& apl = gApl();
+    apl.SetButLineColor(lbutClose, kRoleExit);
+    apl.SetButLineColor(lbutPrint, kRolePrint);
+    apl.SetButLineColor(lbutOutput, kRolePrint);
+}
+
+void frmDetail::Form_Activate()
+{
+    handle("Form_Activate", [this] {
+        numBozaiNo->setValue(gSelection().sheet);
+        numBozaiNo->setMinValue(1);
+        numBozaiNo->setMaxValue(lastSheet_);
+    });
+}
+
+void frmDetail::Form_QueryUnload(int& cancel, int)
+{
+    // A print under way still uses the window (it waits, captures and shows its dialogs).
+    if (PrintBusy)
+        cancel = 1;
+}
+
+void frmDetail::Form_Unload(int&)
+{
+    TDBDetail->clearRecordset();
+    TDBList->clearRecordset();
+    scene_ = SheetScene();
+}
+
+void frmDetail::lbutClose_Click()
+{
+    handle("lbutClose_Click", [this] { unload(); });
+}
+
+void frmDetail::lbutPrint_Click()
+{
+    if (FormWindow* w = loadedWindow())
+        ScreenPrint(w, kForm, &PrintBusy);
+}
+
+void frmDetail::lbutOutput_Click()
+{
+    handle("lbutOutput_Click", [this] { ExportPartTable(*TDBList); });
+}
+
+// --- layout ---
+
+void frmDetail::Form_Resize()
+{
+    FormWindow* w = loadedWindow();
+    if (!w || w->isMinimized() || !TDBDetail)
+        return;
+    handle("Form_Resize", [this] { layout(); });
+}
+
+void frmDetail::layout()
+{
+    const FormWindow* w = loadedWindow();
+    const int W = w->width(), H = w->height();
+    setWidth(labDetailBackStyle, W - 2);
+    setWidth(TDBDetail, W - 146);
+    SetTDBGridColumn(true);
+    setSize(picSizeBackStyle, W - 320, H - 184);
+    setSize(picDodai, W - 350, H - 232);
+    setSize(picDetail, W - 350, H - 232);
+    setWidth(HScroll1, picDodai->width());
+    setLeftTop(HScroll1, (picSizeBackStyle->width() - HScroll1->width()) / 2, picSizeBackStyle->height() - 40);
+    setLeftTop(labSize, (picSizeBackStyle->width() - labSize->width()) / 2, picSizeBackStyle->height() - 20);
+    labListBackStyle->move(W - 318, labListBackStyle->y());
+    setHeight(labListBackStyle, H - 182);
+    TDBList->move(W - 306, TDBList->y());
+    setHeight(TDBList, H - 234);
+    setLeftTop(chkAmi, W - 300, H - 70);
+    setLeftTop(lbutOutput, W - 100, H - 70);
+    setTop(labButtonBackStyle, H - 35);
+    setWidth(labButtonBackStyle, W - 2);
+    setTop(butSmall, H - 29);
+    setTop(butBig, H - 29);
+    setLeftTop(lbutPrint, W - 444, H - 29);
+    setLeftTop(lbutClose, W - 100, H - 29);
+
+    // Every layout fits the sheet to the frame's new width again.
+    fitWidth();
+    Resize();
+    DrawDetail();
+    SetScroll();
+}
