@@ -14,6 +14,7 @@
 #include "platform/gui/Handler.h"
 #include "platform/gui/ImNumber.h"
 #include "platform/gui/Keys.h"
+#include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/mdlMain.h"
 
@@ -148,13 +149,7 @@ frmSetting::frmSetting() : Form(QStringLiteral("frmSetting")) {}
 
 void frmSetting::handle(const char* procedure, const std::function<void()>& body)
 {
-    if (!isLoaded())
-        return;
-    try {
-        body();
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), kModule, QString::fromLatin1(procedure));
-    }
+    RunFormHandler(*this, procedure, body);
 }
 
 void frmSetting::createControls(FormWindow* w)

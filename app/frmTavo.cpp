@@ -27,6 +27,7 @@
 #include "results/ScreenPrint.h"
 #include "results/frmLoad.h"
 #include "results/frmSave.h"
+#include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/frmPallete.h"
 #include "ui/frmProgress.h"
@@ -134,11 +135,7 @@ frmTavo::~frmTavo()
 
 void frmTavo::handle(const char* procedure, const std::function<void()>& body)
 {
-    try {
-        body();
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), kForm, QString::fromLatin1(procedure));
-    }
+    RunFormHandler(*this, procedure, body);
 }
 
 // --- design ---

@@ -12,6 +12,7 @@
 #include "platform/gui/GuiSetup.h"
 #include "platform/gui/Handler.h"
 #include "platform/gui/Label.h"
+#include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 
 #include <QEvent>
@@ -34,13 +35,7 @@ frmVersion::frmVersion() : Form(kForm) {}
 
 void frmVersion::handle(const char* procedure, const std::function<void()>& body)
 {
-    if (!isLoaded())
-        return;
-    try {
-        body();
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), kForm, QString::fromLatin1(procedure));
-    }
+    RunFormHandler(*this, procedure, body);
 }
 
 void frmVersion::retryOnce(const char* procedure, const std::function<void()>& step)

@@ -12,6 +12,7 @@
 #include "platform/gui/ImText.h"
 #include "platform/gui/ReportPrinter.h"
 #include "printing/PrinterTable.h"
+#include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/NewFrmCtrl.h"
 #include "ui/cCtrls.h"
@@ -93,13 +94,7 @@ frmSysPrintDtl::~frmSysPrintDtl()
 
 void frmSysPrintDtl::handle(const char* procedure, const std::function<void()>& body)
 {
-    if (!isLoaded())
-        return;
-    try {
-        body();
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), kModule, QString::fromLatin1(procedure));
-    }
+    RunFormHandler(*this, procedure, body);
 }
 
 void frmSysPrintDtl::createControls(FormWindow* w)

@@ -13,6 +13,7 @@
 #include "platform/gui/Units.h"
 #include "printing/PrinterTable.h"
 #include "printing/frmSysPrintDtl.h"
+#include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/mdlMain.h"
 
@@ -63,14 +64,8 @@ frmSysPrintList::frmSysPrintList() : Form(QStringLiteral("frmSysPrintList")) {}
 
 void frmSysPrintList::handle(const char* procedure, const std::function<void()>& body)
 {
-    if (!isLoaded())
-        return;
-    try {
-        body();
-    } catch (const std::exception& e) {
+    if (!RunFormHandler(*this, procedure, body) && isLoaded())
         setMousePointer(vbDefault);
-        SetErrLog(DescribeError(e), kModule, QString::fromLatin1(procedure));
-    }
 }
 
 void frmSysPrintList::createControls(FormWindow* w)

@@ -11,6 +11,7 @@
 #include "platform/gui/TDBGrid.h"
 #include "platform/gui/Units.h"
 #include "results/SaveTables.h"
+#include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/mdlMain.h"
 
@@ -32,13 +33,7 @@ frmLoad::frmLoad() : Form(kForm) {}
 
 void frmLoad::handle(const char* procedure, const std::function<void()>& body)
 {
-    if (!isLoaded())
-        return;
-    try {
-        body();
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), kForm, QString::fromLatin1(procedure));
-    }
+    RunFormHandler(*this, procedure, body);
 }
 
 void frmLoad::createControls(FormWindow* w)

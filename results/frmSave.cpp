@@ -13,6 +13,7 @@
 #include "platform/gui/ImText.h"
 #include "platform/gui/Label.h"
 #include "results/SaveTables.h"
+#include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/mdlMain.h"
 
@@ -32,13 +33,7 @@ frmSave::frmSave() : Form(kForm) {}
 
 void frmSave::handle(const char* procedure, const std::function<void()>& body)
 {
-    if (!isLoaded())
-        return;
-    try {
-        body();
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), kForm, QString::fromLatin1(procedure));
-    }
+    RunFormHandler(*this, procedure, body);
 }
 
 void frmSave::createControls(FormWindow* w)

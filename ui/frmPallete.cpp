@@ -8,6 +8,7 @@
 #include "platform/gui/Handler.h"
 #include "platform/gui/Keys.h"
 #include "platform/gui/Units.h"
+#include "ui/FormHandler.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -108,13 +109,7 @@ frmPallete& gPallete()
 
 void frmPallete::handle(const char* procedure, const std::function<void()>& body)
 {
-    if (!isLoaded())
-        return;   // an event that arrives after the dialog unloaded itself
-    try {
-        body();
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), kModule, QString::fromLatin1(procedure));
-    }
+    RunFormHandler(*this, procedure, body);
 }
 
 void frmPallete::createControls(FormWindow* w)
