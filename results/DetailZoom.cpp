@@ -25,7 +25,11 @@ ZoomState ClampScale(double scale, int32_t length, int32_t width, int frameW, in
         z.scale = (frameH - 4.0) / width;
         z.bigEnabled = false;
     }
-    z.scale = ScrollFor(z.scale, length, frameW).scale;
+    // A halved scale is as far as the zoom goes: a larger one would be halved back to it.
+    const double capped = ScrollFor(z.scale, length, frameW).scale;
+    if (capped < z.scale)
+        z.bigEnabled = false;
+    z.scale = capped;
     return z;
 }
 

@@ -16,7 +16,8 @@ struct ZoomState {
 
 // Fit width = (frameW − 4) / length, the smallest scale; fit height = (frameH − 4) / width, the
 // largest, applied last. A scale whose drawing is wider than the frame is then halved until
-// its rounded width is at most kMaxScrollWidth, so the drawing and the scroll range agree.
+// its rounded width is at most kMaxScrollWidth, so the drawing and the scroll range agree; a
+// halved scale is the upper limit of the zoom.
 ZoomState ClampScale(double scale, int32_t length, int32_t width, int frameW, int frameH);
 
 struct ScrollState {

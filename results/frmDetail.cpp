@@ -134,7 +134,7 @@ void frmDetail::createControls(FormWindow* w)
 {
     w->setWindowTitle(kDesignCaption);
     w->setFont(windowFont());
-    w->resize(1000, 680);
+    w->resize(1280, 720);   // twelve part columns beside the sheet grid's leading columns
 
     // The bands first, so that the controls lie over them.
     labDetailBackStyle = newBand(w, QStringLiteral("labDetailBackStyle"), QRect(1, 1, 998, 138), kBandColor);

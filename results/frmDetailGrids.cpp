@@ -117,7 +117,9 @@ void frmDetail::shareSheetColumns()
     double leading = 0;
     for (int i = 0; i < kLeadingColumns; ++i)
         leading += g.column(i).visible() ? g.column(i).width() : 0;
-    const double share = (g.width() - scrollBarWidth_ - firstColumnLeft_ - leading) / parts;
+    // Never narrower than the widest caption: a grid too narrow for them scrolls instead.
+    const double least = std::ceil(QFontMetricsF(g.headFont()).horizontalAdvance(QStringLiteral("部材") + QString::number(parts)) + 4);
+    const double share = std::max(least, (g.width() - scrollBarWidth_ - firstColumnLeft_ - leading) / parts);
     for (int n = 1; n <= parts; ++n)
         g.column(kLeadingColumns - 1 + n).setWidth(share);
 }
