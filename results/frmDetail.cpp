@@ -21,6 +21,7 @@
 #include "results/HandOver.h"
 #include "results/PartExport.h"
 #include "results/ScreenPrint.h"
+#include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/mdlMain.h"
 
@@ -119,15 +120,7 @@ frmDetail::frmDetail() : Form(kForm) {}
 
 bool frmDetail::handle(const char* procedure, const std::function<void()>& body)
 {
-    if (!isLoaded())
-        return false;
-    try {
-        body();
-        return true;
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), kForm, QString::fromLatin1(procedure));
-        return false;
-    }
+    return RunFormHandler(*this, procedure, body);
 }
 
 void frmDetail::createControls(FormWindow* w)

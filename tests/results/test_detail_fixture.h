@@ -58,68 +58,90 @@ INSERT INTO パターン部材 (パターン番号,連番,部材番号,母材番
   (8,1,1,1,1,0,0,300,200,255);
 )";
 
+struct DetailStock {
+    int16_t length, width;
+    int32_t color;
+};
+struct DetailPart {
+    int16_t count;
+    int32_t color;
+};
+
+// The engine's tables after a computation: sizes in cells, Unit 5, kerf bands 2 cells wide.
+inline void SetDetailEngine(const std::vector<DetailStock>& stock, const std::vector<DetailPart>& parts,
+                            int16_t unit = 5)
+{
+    Engine& e = gEngine();
+    e.StockTbl.assign(stock.size() + 1, StockRec());
+    for (size_t i = 0; i < stock.size(); ++i) {
+        e.StockTbl[i + 1].長さ = stock[i].length;
+        e.StockTbl[i + 1].幅 = stock[i].width;
+        e.StockTbl[i + 1].色値 = stock[i].color;
+    }
+    e.PartTbl.assign(parts.size() + 1, PartRec());
+    for (size_t i = 0; i < parts.size(); ++i) {
+        e.PartTbl[i + 1].数 = parts[i].count;
+        e.PartTbl[i + 1].色値 = parts[i].color;
+    }
+    e.PartTypeCount = int16_t(parts.size());
+    e.Unit = unit;
+    e.KerfWidth = 2;
+    e.KerfColor = kKerf;
+    e.Settings = SystemSettings();
+}
+
+// The engine as no computation left it.
+inline void ClearDetailEngine()
+{
+    Engine& e = gEngine();
+    e.StockTbl.clear();
+    e.PartTbl.clear();
+    e.PartTypeCount = 0;
+    e.Unit = 0;
+    e.Settings = SystemSettings();
+}
+
+// Statements separated by ";" on the working database.
+inline void ExecStatements(const QString& sql)
+{
+    for (const QString& statement : sql.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        if (!statement.trimmed().isEmpty()) {
+            ASSERT_GE(gDao().Execute(statement, dbFailOnError), 0) << statement.toStdString();
+        }
+    }
+}
+
+// The pattern in the working tables, the engine and the hand-over as the main window leaves them.
+inline void SetUpDetailPattern()
+{
+    ExecStatements(QString::fromUtf8(kDetailPattern));
+    SetDetailEngine({{300, 200, kLightStock}, {200, 100, kDarkStock}}, {{4, kPart1Color}, {3, kPart2Color}, {1, 0x00FF00}});
+    gDisplay() = DisplaySettings{0, 0, 1, 100};
+    gSelection() = ListSelection{7, 7, 2, 3, 1};
+}
+
 class DetailTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         SetupDetailLookOnce();
-        exec(QString::fromUtf8(kDetailPattern));
-        SetEngine({{300, 200, kLightStock}, {200, 100, kDarkStock}},
-                  {{4, kPart1Color}, {3, kPart2Color}, {1, 0x00FF00}});
-        gDisplay() = DisplaySettings{0, 0, 1, 100};
-        gSelection() = ListSelection{7, 7, 2, 3, 1};
+        SetUpDetailPattern();
     }
     void TearDown() override
     {
         gDetail().unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        Engine& e = gEngine();
-        e.StockTbl.clear();
-        e.PartTbl.clear();
-        e.PartTypeCount = 0;
-        e.Unit = 0;
-        e.Settings = SystemSettings();
+        ClearDetailEngine();
         gSelection() = ListSelection();
     }
 
-    struct Stock {
-        int16_t length, width;
-        int32_t color;
-    };
-    struct Part {
-        int16_t count;
-        int32_t color;
-    };
-    // The engine's tables after a computation: sizes in cells, Unit 5, no kerf band width.
+    using Stock = DetailStock;
+    using Part = DetailPart;
     static void SetEngine(const std::vector<Stock>& stock, const std::vector<Part>& parts, int16_t unit = 5)
     {
-        Engine& e = gEngine();
-        e.StockTbl.assign(stock.size() + 1, StockRec());
-        for (size_t i = 0; i < stock.size(); ++i) {
-            e.StockTbl[i + 1].長さ = stock[i].length;
-            e.StockTbl[i + 1].幅 = stock[i].width;
-            e.StockTbl[i + 1].色値 = stock[i].color;
-        }
-        e.PartTbl.assign(parts.size() + 1, PartRec());
-        for (size_t i = 0; i < parts.size(); ++i) {
-            e.PartTbl[i + 1].数 = parts[i].count;
-            e.PartTbl[i + 1].色値 = parts[i].color;
-        }
-        e.PartTypeCount = int16_t(parts.size());
-        e.Unit = unit;
-        e.KerfWidth = 2;
-        e.KerfColor = kKerf;
-        e.Settings = SystemSettings();
+        SetDetailEngine(stock, parts, unit);
     }
-
-    static void exec(const QString& sql)
-    {
-        for (const QString& statement : sql.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-            if (!statement.trimmed().isEmpty()) {
-                ASSERT_GE(gDao().Execute(statement, dbFailOnError), 0) << statement.toStdString();
-            }
-        }
-    }
+    static void exec(const QString& sql) { ExecStatements(sql); }
 
     // Opens the detail window on the hand-over at a client size of w x h.
     frmDetail& open(int w = 1000, int h = 680)
