@@ -25,6 +25,7 @@
 #include "platform/gui/TDBGrid.h"
 #include "printing/frmSysPrintList.h"
 #include "results/ScreenPrint.h"
+#include "results/frmDetail.h"
 #include "results/frmLoad.h"
 #include "results/frmSave.h"
 #include "ui/FormHandler.h"
@@ -380,7 +381,10 @@ void frmTavo::lbutCompute_Click()
         Engine& engine = gEngine();
         if (!engine.CheckInputValue())
             return;   // the check showed its own warning
-        UnloadFormNamed(QStringLiteral("frmDetail"));
+        // The detail window shows rows the computation replaces; one that is printing itself
+        // refuses to close, and then nothing is computed.
+        if (!UnloadFormNamed(QStringLiteral("frmDetail")))
+            return;
         gProgress().OpenWin(*this);
         setMousePointer(vbHourglass);
         ComputeGuard restore{*this};
@@ -455,15 +459,20 @@ void frmTavo::lbutDetail_Click()
     if (Busy)
         return;
     handle("lbutDetail_Click", [this] {
-        gSelection() = list_->CurrentSelection();
-        if (!gSelection().valid()) {
+        const ListSelection selection = list_->CurrentSelection();
+        if (!selection.valid()) {
+            gSelection() = selection;
             MsgBox(QStringLiteral("リスト情報の取得中にエラーが発生しました。") + QStringLiteral("\r\n") +
                        QStringLiteral("再計算してください。"),
                    vbOKOnly, QStringLiteral("lbutDetail_Click"));
             return;
         }
-        // Each hand-over opens the detail window afresh (it is not part of the program yet).
-        UnloadFormNamed(QStringLiteral("frmDetail"));
+        // Each hand-over opens the detail window afresh; an open one that is printing itself
+        // refuses to close and keeps its own selection.
+        if (!UnloadFormNamed(QStringLiteral("frmDetail")))
+            return;
+        gSelection() = selection;
+        gDetail().show();
     });
 }
 
@@ -512,8 +521,10 @@ void frmTavo::lbutLoad_Click()
     handle("lbutLoad_Click", [this] {
         const int16_t previousDisplaySheets = gEngine().Settings.DisplaySheets;
         gLoad().showModal();
-        if (gLoad().State)
+        if (gLoad().State) {
+            UnloadFormNamed(QStringLiteral("frmDetail"));   // it would show rows the recall replaced
             ReloadAfterRecall(previousDisplaySheets);
+        }
     });
 }
 

@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QPalette>
 #include <QStyleFactory>
 
@@ -51,4 +54,12 @@ void SetupGuiPlatform()
     QFont font(QString::fromUtf16(kFontPGothic));
     font.setPointSize(9);
     QApplication::setFont(font);
+    // Qt's own dialogs (files, printing) speak Japanese like the rest of the program.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    static QTranslator* qtTexts = nullptr;
+    if (!qtTexts) {
+        qtTexts = new QTranslator(qApp);
+        if (qtTexts->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QApplication::installTranslator(qtTexts);
+    }
 }
