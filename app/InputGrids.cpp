@@ -226,6 +226,12 @@ void frmTavo::deleteRow(const InputGrid& g)
         return;
     handle(g.proc("lbut%1Delete_Click").toLatin1().constData(), [&] {
         TDBGrid& grid = *(this->*g.grid);
+        // Rows deleted with the Del key leave the button as the last count found it: with no
+        // row left there is nothing to delete, and the count disables it.
+        if (grid.rowCount() == 0) {
+            checkCount(g);
+            return;
+        }
         if (grid.bookmark() < 0)
             grid.moveLast();
         if (gBase().CvtInt(grid.column(kColNo).value()) < 1)   // a new row not yet numbered
