@@ -16,6 +16,14 @@ TEST_F(DetailTest, OpensOnTheHandedOverSheetWithTitleListNumberAndSheetRange)
     gSelection().sheet = 3;
     frmDetail& d = open();
     EXPECT_EQ(d.caption(), QStringLiteral("詳細画面 - Panelo2"));
+    const std::pair<QString, QString> captions[] = {
+        {d.labDetailPaternNo->text(), QStringLiteral("No.")}, {d.labBozaiNo->text(), QStringLiteral("母材番号")},
+        {d.butSmall->text(), QStringLiteral("縮小")},          {d.butBig->text(), QStringLiteral("拡大")},
+        {d.chkAmi->text(), QStringLiteral("網掛けを消す")},     {d.lbutOutput->caption(), QStringLiteral("ﾌｧｲﾙ出力")},
+        {d.lbutPrint->caption(), QStringLiteral("画面印刷")},  {d.lbutClose->caption(), QStringLiteral("閉じる")},
+    };
+    for (const auto& [shown, expected] : captions)
+        EXPECT_EQ(expected, shown);
     EXPECT_EQ(d.txtDetailPaternNo->text(), QStringLiteral("0007"));
     EXPECT_EQ(d.txtBozaiNo->text(), QStringLiteral("1-1"));
     // The box reaches the last used sheet (連番 3), though the pattern uses two sheets.

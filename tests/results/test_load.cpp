@@ -193,6 +193,9 @@ TEST_F(LoadTest, TheWindowListsTheSavesInNumberOrder)
     saveDb(QStringLiteral("UPDATE 保存 SET 保存名='キッチン収納 扉材（最終案）' WHERE 保存番号=2"));
     withLoad([&](frmLoad& f) {
         EXPECT_EQ(QStringLiteral("計算結果呼出 - Panelo2"), f.loadedWindow()->windowTitle());
+        EXPECT_EQ(QStringLiteral("読\u3000込"), f.lbutLoad->caption());
+        EXPECT_EQ(QStringLiteral("削\u3000除"), f.lbutDel->caption());
+        EXPECT_EQ(QStringLiteral("閉じる"), f.lbutClose->caption());
         ASSERT_EQ(3, f.TDBGrid->columnCount());
         const QStringList names = {QStringLiteral("保存番号"), QStringLiteral("保存名"), QStringLiteral("保存年月日")};
         for (int i = 0; i < 3; ++i) {

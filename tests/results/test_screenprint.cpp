@@ -157,8 +157,12 @@ TEST_F(ScreenPrintTest, TheCloseToolAndTheCloseBoxCloseThePreview)
                     if (byTool)
                         a->trigger();
                 }
-            if (!byTool)
+            if (!byTool) {
+                dialog.resize(800, 600);   // the maximised window on the offscreen screen
+                QCoreApplication::processEvents();
+                SaveScreenshot(&dialog, QStringLiteral("screenprint_preview"));
                 dialog.close();
+            }
             closed = !dialog.isVisible();
         });
         DialogAnswer dialog(kPreview);
