@@ -11,6 +11,7 @@
 #include "ui/cFrmCtrl.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -80,6 +81,26 @@ TEST_F(SysPrintDtlTest, NewRowsGetTheNextIdAndOnlyTheColumnsOfTheOsFlag)
         open(0, false);
         EXPECT_EQ(QStringLiteral("プリンタ設定 [新規] - Panelo2"), ed.caption());
         EXPECT_EQ(QStringLiteral("追\u3000加"), ed.lbutEntry->caption());
+        if (id == 1) {
+            const std::pair<QString, QString> captions[] = {
+                {ed.labReport->text(), QStringLiteral("帳票名")},   {ed.labPrint->text(), QStringLiteral("プリンタ名")},
+                {ed.labPort->text(), QStringLiteral("使用ポート")}, {ed.labSize->text(), QStringLiteral("用紙サイズ")},
+                {ed.labDirect->text(), QStringLiteral("印刷方向")}, {ed.labBin->text(), QStringLiteral("給紙方法")},
+                {ed.labMode->text(), QStringLiteral("印刷設定")},   {ed.labKind->text(), QStringLiteral("印刷区分")},
+                {ed.labBikou->text(), QStringLiteral("備考")},      {ed.optDirect[0]->text(), QStringLiteral("縦")},
+                {ed.optDirect[1]->text(), QStringLiteral("横")},    {ed.butPrint->text(), QStringLiteral("...")},
+                {ed.butPort->text(), QStringLiteral("...")},        {ed.lbutDel->caption(), QStringLiteral("削\u3000除")},
+                {ed.lbutClose->caption(), QStringLiteral("閉じる")},
+            };
+            for (const auto& [shown, expected] : captions)
+                EXPECT_EQ(expected, shown);
+            QStringList modes;
+            for (int i = 0; i < ed.cmbMode->count(); ++i)
+                modes << ed.cmbMode->itemText(i);
+            EXPECT_EQ((QStringList{QStringLiteral("選択(印刷/プレビュー)"), QStringLiteral("印刷"),
+                                   QStringLiteral("プレビュー"), QStringLiteral("確認なし")}),
+                      modes);
+        }
         EXPECT_FALSE(ed.lbutDel->isEnabled());
         ed.cmbReport->setFocus();
         ed.cmbReport->lineEdit()->insert(QStringLiteral("画面印刷"));   // as typed

@@ -62,6 +62,12 @@ TEST_F(SysPrintListTest, ListsEveryRowByReportNameWithThePrinterOfTheOsFlag)
 {
     open();
     EXPECT_EQ(QStringLiteral("プリンタ設定一覧 - Panelo2"), list.caption());
+    const std::pair<LineButton*, QString> buttons[] = {{list.lbutNew, QStringLiteral("新\u3000規")},
+                                                       {list.lbutDtl, QStringLiteral("詳\u3000細")},
+                                                       {list.lbutDel, QStringLiteral("削\u3000除")},
+                                                       {list.lbutClose, QStringLiteral("閉じる")}};
+    for (const auto& [button, caption] : buttons)
+        EXPECT_EQ(caption, button->caption());
     ASSERT_EQ(4, grid().columnCount());
     EXPECT_FALSE(grid().column(0).visible());
     EXPECT_EQ(QStringLiteral("帳票名"), grid().column(1).caption());
