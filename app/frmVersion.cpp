@@ -21,6 +21,8 @@
 
 namespace {
 const QString kForm = QStringLiteral("frmVersion");
+// The version is always that of the program's own file, whatever the running executable is called.
+const QString kProgramFile = QStringLiteral("Panelo2");
 constexpr uint32_t kLinkHot = RGBColor(255, 0, 0);
 constexpr uint32_t kLinkCold = RGBColor(0, 0, 0);
 }
@@ -122,7 +124,7 @@ void frmVersion::Form_Load()
 void frmVersion::SetData()
 {
     retryOnce("SetData", [this] {
-        labVer->setText(QStringLiteral("Ver.") + cSystem().GetFileVersion(gFile().MakeFullPath(AppPath(), AppExeName())));
+        labVer->setText(QStringLiteral("Ver.") + cSystem().GetFileVersion(gFile().MakeFullPath(AppPath(), kProgramFile)));
     });
     retryOnce("SetData", [this] { labUrl->setText(gApl().URL); });
 }
