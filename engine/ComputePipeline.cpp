@@ -7,11 +7,12 @@
 
 namespace {
 // The settings dialog offers only these values; anything else would make no layout or loop for ever.
+// 表示母材 0 is one of them (the list then shows no sheet columns).
 bool settingsInRange(const SystemSettings& s)
 {
     return (s.CutPosition == 0 || s.CutPosition == 1) && s.CutOrder >= 0 && s.CutOrder <= 2 &&
            s.CutOrderDetail >= 0 && s.CutOrderDetail <= 15 && (s.CutOrder != 0 || s.CutOrderDetail != 0) &&
-           s.RotationMode >= 0 && s.RotationMode <= 2 && s.SlitMode >= 0 && s.SlitMode <= 2 && s.DisplaySheets >= 1;
+           s.RotationMode >= 0 && s.RotationMode <= 2 && s.SlitMode >= 0 && s.SlitMode <= 2 && s.DisplaySheets >= 0;
 }
 }
 

@@ -347,7 +347,7 @@ TEST(EngineComputeRoadTest, PreparationFailures)
     // A setting out of range.
     for (auto set : {+[](SystemSettings& s) { s.CutPosition = 2; }, +[](SystemSettings& s) { s.RotationMode = 3; },
                      +[](SystemSettings& s) { s.CutOrder = 3; }, +[](SystemSettings& s) { s.CutOrderDetail = 0; },
-                     +[](SystemSettings& s) { s.SlitMode = -1; }, +[](SystemSettings& s) { s.DisplaySheets = 0; }}) {
+                     +[](SystemSettings& s) { s.SlitMode = -1; }, +[](SystemSettings& s) { s.DisplaySheets = -1; }}) {
         EngineOnDb t({{20, 20, 1}}, {{6, 3, 1}});
         set(t.engine.Settings);
         ScriptedMsgBox boxes;
