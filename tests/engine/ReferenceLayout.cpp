@@ -1,12 +1,85 @@
 #include "tests/engine/ReferenceLayout.h"
 
-#include "engine/RasterStatistics.h"
-
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
 namespace {
+
+// The sheet measures as plain passes over the raster, independent of the engine's own.
+double usedShare(const SheetRaster& g, int direction)
+{
+    int m = 0;
+    for (int x = 1; x <= g.UX(); ++x)
+        for (int y = 1; y <= g.UY(); ++y)
+            if (g.at(x, y) != 0)
+                m = std::max(m, direction == 0 ? x : y);
+    if (direction == 0)
+        return double(m) / double(g.UX()) * 100;
+    return direction == 1 ? double(m) / double(g.UY()) * 100 : 0.0;
+}
+
+double differingShare(const SheetRaster& g, int16_t value)
+{
+    int32_t count = 0;
+    for (int x = 1; x <= g.UX(); ++x)
+        for (int y = 1; y <= g.UY(); ++y)
+            count += g.at(x, y) != value;
+    return double(count) / double(g.UX() * g.UY()) * 100;
+}
+
+// Labels written into a copy; a label met inside a new rectangle is merged by relabelling every
+// cell of the examined region that holds it.
+int32_t fragments(SheetRaster g)
+{
+    int mx = 0, my = 0;
+    for (int x = 1; x <= g.UX(); ++x)
+        for (int y = 1; y <= g.UY(); ++y)
+            if (g.at(x, y) != 0) {
+                mx = std::max(mx, x);
+                my = std::max(my, y);
+            }
+    if (mx < g.UX())
+        ++mx;
+    if (my < g.UY())
+        ++my;
+    int32_t labels = 0, merges = 0;
+    for (int x = 1; x <= mx; ++x)
+        for (int y = 1; y <= my; ++y) {
+            if (g.at(x, y) != 0)
+                continue;
+            int x1 = 0, x2 = mx + 1, y1 = 0, y2 = my + 1;
+            for (int i = x - 1; i >= 1 && !x1; --i)
+                if (g.at(i, y) > 0)
+                    x1 = i;
+            for (int i = x + 1; i <= mx && x2 == mx + 1; ++i)
+                if (g.at(i, y) > 0)
+                    x2 = i;
+            for (int j = y - 1; j >= 1 && !y1; --j)
+                if (g.at(x, j) > 0)
+                    y1 = j;
+            for (int j = y + 1; j <= my && y2 == my + 1; ++j)
+                if (g.at(x, j) > 0)
+                    y2 = j;
+            const int16_t c = int16_t(-(labels + 1));
+            for (int i = x1 + 1; i < x2; ++i)
+                for (int j = y1 + 1; j < y2; ++j) {
+                    const int16_t v = g.at(i, j);
+                    if (v == 0)
+                        g.set(i, j, c);
+                    else if (v < 0 && v != c) {
+                        ++merges;
+                        for (int p = 1; p <= mx; ++p)
+                            for (int q = 1; q <= my; ++q)
+                                if (g.at(p, q) == v)
+                                    g.set(p, q, c);
+                    }
+                }
+            ++labels;
+        }
+    return labels - merges;
+}
 
 struct Ref {
     Engine& e;
@@ -234,15 +307,15 @@ ReferenceRun ReferenceLayoutRun(Engine& e)
         r.連番 = int16_t(seq);
         r.母材番号 = int16_t(s);
         r.枝番 = st.UsedCount;
-        r.使用率 = GetHojoLinePosision(ref.g, e.Settings.CutPosition);
+        r.使用率 = usedShare(ref.g, e.Settings.CutPosition);
         r.使用面積 = area(r.使用率);
         r.余材率 = 100 - r.使用率;
         r.余材面積 = area(r.余材率);
-        r.切代率 = 100 - GetCount(ref.g, 99);
+        r.切代率 = 100 - differingShare(ref.g, 99);
         r.切代面積 = area(r.切代率);
-        r.端材率 = 100 - GetCount(ref.g, 0) - r.余材率;
+        r.端材率 = 100 - differingShare(ref.g, 0) - r.余材率;
         r.端材面積 = area(r.端材率);
-        r.平方数 = (e.Settings.SortKeyFlags & 1) ? CountFragments(ref.g) : 0;
+        r.平方数 = (e.Settings.SortKeyFlags & 1) ? fragments(ref.g) : 0;
         if (r.平方数 == 0)
             r.平方数 = 1;
         out.sheets.resize(size_t(seq) + 1);

@@ -1,7 +1,8 @@
 #pragma once
 // A plain transliteration of the layout run on a full cell raster: every piece filled cell by cell,
 // kerf marked cell by cell, candidate corners inserted as the list procedure does, failures kept
-// as "sheet,part" texts, and every sheet measured by passes over its raster. The tests compare the
+// as "sheet,part" texts, and every sheet measured by passes of its own over its raster
+// (the fragment count relabelling merged areas cell by cell). The tests compare the
 // engine's layout run with it.
 #include "engine/Engine.h"
 #include "engine/SheetRaster.h"
