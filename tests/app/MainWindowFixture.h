@@ -14,10 +14,12 @@
 #include "platform/gui/NumberFormat.h"
 #include "platform/gui/TDBGrid.h"
 #include "tests/platform_gui/GuiTestUtil.h"
+#include "tests/support/ScopedRegistry.h"
 #include "tests/support/DbFixture.h"
 #include "ui/LineButton.h"
 #include "ui/frmPallete.h"
 
+#include <optional>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -67,9 +69,7 @@ protected:
     void SetUp() override
     {
         CopyShippedFiles(fx_.dir());
-        reg::SetRootFile(reg::Root::LocalMachine, fx_.path(QStringLiteral("HKEY_LOCAL_MACHINE.reg")));
-        reg::SetRootFile(reg::Root::CurrentUser, fx_.path(QStringLiteral("hkcu.reg")));
-        ReleaseApl();
+        registry_.emplace(fx_.path(QStringLiteral("HKEY_LOCAL_MACHINE.reg")), fx_.path(QStringLiteral("hkcu.reg")));
         SetWaitScale(0.001);   // the start-up waits take a millisecond
     }
     void TearDown() override
@@ -79,10 +79,8 @@ protected:
             gTavo().unload();
         }
         ReleaseInstanceLock();
-        ReleaseApl();
+        registry_.reset();
         SetWaitScale(1);
-        reg::SetRootFile(reg::Root::LocalMachine, QString());
-        reg::SetRootFile(reg::Root::CurrentUser, QString());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     QString errLog() const { return fx_.errLog(); }
@@ -93,6 +91,7 @@ protected:
     int count(const QString& table) { return lookup(table, QStringLiteral("COUNT(*)")).intValue(); }
 
     DbFixture fx_{false};
+    std::optional<ScopedRegistry> registry_;
 };
 
 // The program started in its folder, its main window at its default size and active.

@@ -10,10 +10,12 @@
 #include "platform/gui/Colors.h"
 #include "platform/gui/GuiSetup.h"
 #include "platform/gui/Label.h"
+#include "tests/support/ScopedRegistry.h"
 #include "tests/support/DbFixture.h"
 #include "tests/support/ScriptedMsgBox.h"
 #include "ui/LineButton.h"
 
+#include <optional>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -33,9 +35,7 @@ protected:
     void SetUp() override
     {
         SetupGuiPlatform();
-        reg::SetRootFile(reg::Root::LocalMachine, QStringLiteral(PANELO2_SCHEMA_DIR "/../data/HKEY_LOCAL_MACHINE.reg"));
-        reg::SetRootFile(reg::Root::CurrentUser, fx_.path(QStringLiteral("hkcu.reg")));
-        ReleaseApl();
+        registry_.emplace(ShippedLocalMachineFile(), fx_.path(QStringLiteral("hkcu.reg")));
         previousStarter_ = SetProgramStarter([this](const QString& program, const QStringList& args, const QString&) {
             started_ << (QStringList{program} + args).join(QLatin1Char(' '));
             return true;
@@ -47,9 +47,7 @@ protected:
             gVersion().unload();
         SetProgramStarter(previousStarter_);
         SetAppExeName(QStringLiteral("Panelo2"));
-        ReleaseApl();
-        reg::SetRootFile(reg::Root::LocalMachine, QString());
-        reg::SetRootFile(reg::Root::CurrentUser, QString());
+        registry_.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     // An executable in the program folder carrying a version record.
@@ -78,6 +76,7 @@ protected:
     static bool normal(const Label* url) { return ForeColor(url) == 0 && !url->font().underline(); }
 
     DbFixture fx_{false};
+    std::optional<ScopedRegistry> registry_;
     ScriptedMsgBox boxes_;
     QStringList started_;
     ProgramStarter previousStarter_;

@@ -1,7 +1,9 @@
 // Application registry settings: line colours by role, information texts, the shipped file.
 #include "foundation/cApl.h"
 #include "platform/core/Registry.h"
+#include "tests/support/ScopedRegistry.h"
 
+#include <optional>
 #include <QObject>
 #include <QTemporaryDir>
 #include <QVariant>
@@ -14,20 +16,18 @@ class AplTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        reg::SetRootFile(reg::Root::LocalMachine, dir_.filePath(QStringLiteral("hklm.reg")));
-        reg::SetRootFile(reg::Root::CurrentUser, dir_.filePath(QStringLiteral("hkcu.reg")));
+        registry_.emplace(dir_.filePath(QStringLiteral("hklm.reg")), dir_.filePath(QStringLiteral("hkcu.reg")));
     }
     void TearDown() override
     {
-        reg::SetRootFile(reg::Root::LocalMachine, QString());
-        reg::SetRootFile(reg::Root::CurrentUser, QString());
-        ReleaseApl();
+        registry_.reset();
     }
     void setLine(const char* role, const QString& text)
     {
         reg_.SetReg(cApl::kBaseKey + QStringLiteral("\\Color\\Line\\") + QLatin1String(role), text);
     }
     QTemporaryDir dir_;
+    std::optional<ScopedRegistry> registry_;
     cReg reg_;
 };
 
@@ -101,7 +101,7 @@ TEST_F(AplTest, SaveRegSettingWritesTheGuideLineBack)
 
 TEST_F(AplTest, TheShippedFileHoldsAColourForEveryRole)
 {
-    reg::SetRootFile(reg::Root::LocalMachine, QStringLiteral(PANELO2_SCHEMA_DIR "/../data/HKEY_LOCAL_MACHINE.reg"));
+    reg::SetRootFile(reg::Root::LocalMachine, ShippedLocalMachineFile());
     cApl apl;
     for (int role = 0; role < 8; ++role) {
         const uint32_t c = apl.LineColor(role);

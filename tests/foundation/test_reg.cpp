@@ -1,7 +1,9 @@
 // Registry access by path text over the registry stand-in, and the per-user program settings.
 #include "foundation/cReg.h"
 #include "platform/core/Registry.h"
+#include "tests/support/ScopedRegistry.h"
 
+#include <optional>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -13,15 +15,14 @@ class RegTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        reg::SetRootFile(reg::Root::LocalMachine, dir_.filePath(QStringLiteral("hklm.reg")));
-        reg::SetRootFile(reg::Root::CurrentUser, dir_.filePath(QStringLiteral("hkcu.reg")));
+        registry_.emplace(dir_.filePath(QStringLiteral("hklm.reg")), dir_.filePath(QStringLiteral("hkcu.reg")));
     }
     void TearDown() override
     {
-        reg::SetRootFile(reg::Root::LocalMachine, QString());
-        reg::SetRootFile(reg::Root::CurrentUser, QString());
+        registry_.reset();
     }
     QTemporaryDir dir_;
+    std::optional<ScopedRegistry> registry_;
     cReg r_;
 };
 

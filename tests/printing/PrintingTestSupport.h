@@ -12,10 +12,12 @@
 #include "platform/gui/Report.h"
 #include "platform/gui/ReportPrinter.h"
 #include "tests/platform_gui/GuiTestUtil.h"
+#include "tests/support/ScopedRegistry.h"
 #include "tests/support/DbFixture.h"
 #include "tests/support/ScriptedMsgBox.h"
 #include "ui/LineButton.h"
 
+#include <optional>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -128,9 +130,7 @@ protected:
         const QDir data(QStringLiteral(PANELO2_SCHEMA_DIR "/../data"));
         for (const QString& f : data.entryList(QDir::Files))
             QFile::copy(data.filePath(f), fx_.path(f));
-        reg::SetRootFile(reg::Root::LocalMachine, fx_.path(QStringLiteral("HKEY_LOCAL_MACHINE.reg")));
-        reg::SetRootFile(reg::Root::CurrentUser, fx_.path(QStringLiteral("hkcu.reg")));
-        ReleaseApl();
+        registry_.emplace(fx_.path(QStringLiteral("HKEY_LOCAL_MACHINE.reg")), fx_.path(QStringLiteral("hkcu.reg")));
         auto fake = std::make_unique<FakePrinterSystem>();
         fake->devices = StandardDevices();
         fake->defaultName = QStringLiteral("Office Laser");
@@ -141,13 +141,12 @@ protected:
     void TearDown() override
     {
         SetPrinterSystem(std::move(previous_));
-        ReleaseApl();
-        reg::SetRootFile(reg::Root::LocalMachine, QString());
-        reg::SetRootFile(reg::Root::CurrentUser, QString());
+        registry_.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     DbFixture fx_;
+    std::optional<ScopedRegistry> registry_;
     QTemporaryDir jobs_;
     FakePrinterSystem* printers = nullptr;
 

@@ -15,10 +15,12 @@
 #include "results/SaveTables.h"
 #include "results/frmLoad.h"
 #include "results/frmSave.h"
+#include "tests/support/ScopedRegistry.h"
 #include "tests/support/DbFixture.h"
 #include "tests/support/ScriptedMsgBox.h"
 #include "ui/LineButton.h"
 
+#include <optional>
 #include <QApplication>
 #include <QDir>
 #include <QImage>
@@ -133,9 +135,7 @@ class SaveRecallTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        reg::SetRootFile(reg::Root::LocalMachine, QStringLiteral(PANELO2_SCHEMA_DIR "/../data/HKEY_LOCAL_MACHINE.reg"));
-        reg::SetRootFile(reg::Root::CurrentUser, fx_.path(QStringLiteral("hkcu.reg")));
-        ReleaseApl();
+        registry_.emplace(ShippedLocalMachineFile(), fx_.path(QStringLiteral("hkcu.reg")));
         work(kComputationA);
     }
     void TearDown() override
@@ -143,9 +143,7 @@ protected:
         for (Form* f : {static_cast<Form*>(&gSave()), static_cast<Form*>(&gLoad())})
             if (f->isLoaded())
                 f->unload();
-        ReleaseApl();
-        reg::SetRootFile(reg::Root::LocalMachine, QString());
-        reg::SetRootFile(reg::Root::CurrentUser, QString());
+        registry_.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
@@ -217,5 +215,6 @@ protected:
     }
 
     DbFixture fx_;
+    std::optional<ScopedRegistry> registry_;
     ScriptedMsgBox boxes_;   // every message box a test expects; any other fails it
 };

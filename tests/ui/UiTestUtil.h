@@ -4,8 +4,10 @@
 #include "foundation/cApl.h"
 #include "platform/core/Registry.h"
 #include "tests/platform_gui/GuiTestUtil.h"
+#include "tests/support/ScopedRegistry.h"
 #include "tests/support/DbFixture.h"
 
+#include <optional>
 #include <QCoreApplication>
 #include <QEvent>
 
@@ -13,21 +15,17 @@ class UiTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        reg::SetRootFile(reg::Root::LocalMachine, fx_.path(QStringLiteral("hklm.reg")));
-        reg::SetRootFile(reg::Root::CurrentUser, fx_.path(QStringLiteral("hkcu.reg")));
-        ReleaseApl();
+        registry_.emplace(fx_.path(QStringLiteral("hklm.reg")), fx_.path(QStringLiteral("hkcu.reg")));
     }
     void TearDown() override
     {
-        ReleaseApl();
-        reg::SetRootFile(reg::Root::LocalMachine, QString());
-        reg::SetRootFile(reg::Root::CurrentUser, QString());
+        registry_.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     // The colours the program ships, for the windows that colour their buttons by role.
     void useShippedColours()
     {
-        reg::SetRootFile(reg::Root::LocalMachine, QStringLiteral(PANELO2_SCHEMA_DIR "/../data/HKEY_LOCAL_MACHINE.reg"));
+        reg::SetRootFile(reg::Root::LocalMachine, ShippedLocalMachineFile());
         ReleaseApl();
     }
     QStringList logLines() const
@@ -36,4 +34,5 @@ protected:
         return log.isEmpty() ? QStringList() : log.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     }
     DbFixture fx_{false};
+    std::optional<ScopedRegistry> registry_;
 };
