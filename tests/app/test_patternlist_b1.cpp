@@ -1,17 +1,16 @@
 // The list after the engine's benchmark job B1 (one stock kind of 10 sheets, 56 pieces of 12 parts,
-// kerf 3, 8,192 layouts): built and on screen within a second, scrolled row by row without a slow
-// frame, with screenshots. One test: the computation takes seconds and runs once per process.
+// kerf 3, 8,192 layouts): built, drawn and scrolled row by row with every thumbnail read once, with
+// screenshots. One test: the computation takes seconds and runs once per process. How fast the list
+// appears and scrolls is measured by bench/panelo2-window, not here.
 #include "tests/app/test_patternlist_fixture.h"
 
 #include "engine/HeadlessHost.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QScrollBar>
-#include <cstdio>
 
 namespace {
 
@@ -66,10 +65,7 @@ protected:
         HeadlessProgress progress;
         engine_->SetHost(&host);
         engine_->SetProgress(&progress);
-        QElapsedTimer clock;
-        clock.start();
         ok_ = engine_->CheckInputValue() && engine_->BeforeCompute() && engine_->Compute();
-        std::printf("B1 computation: %d layouts in %.1f s\n", engine_->PatternNo, clock.elapsed() / 1000.0);
         engine_->SetHost(nullptr);
         engine_->SetProgress(nullptr);
     }
@@ -112,16 +108,11 @@ DbFixture* PatternListB1::db_ = nullptr;
 Engine* PatternListB1::engine_ = nullptr;
 bool PatternListB1::ok_ = false;
 
-TEST_F(PatternListB1, OnScreenWithinASecondAndScrollsWithoutASlowFrame)
+TEST_F(PatternListB1, ListsEveryDistinctLayoutAndScrollsReadingEachThumbnailOnce)
 {
     ASSERT_EQ(engine_->PatternNo, 8192);
-    QElapsedTimer clock;
-    clock.start();
     ASSERT_TRUE(list_->Build());
     Render(window_->window());
-    const qint64 shown = clock.elapsed();
-    std::printf("B1 list: built and drawn in %lld ms\n", static_cast<long long>(shown));
-    EXPECT_LT(shown, 1000);
 
     // Every distinct layout is listed; the grid shows the first 表示リスト of them.
     const int distinct = gDao().Lookup(QStringLiteral("パターンリスト"), QStringLiteral("COUNT(*)"), QString()).intValue();
@@ -141,22 +132,16 @@ TEST_F(PatternListB1, OnScreenWithinASecondAndScrollsWithoutASlowFrame)
     // Down the whole list, a row at a time.
     QScrollBar* bar = grid().verticalScrollBar();
     const int step = grid().verticalHeader()->sectionSize(0);
-    qint64 slowest = 0;
     int frames = 0;
     QCoreApplication::processEvents();   // the view lays its rows out
     for (int v = 0; v <= bar->maximum(); v += step, ++frames) {
         bar->setValue(v);
         QCoreApplication::processEvents();
-        clock.restart();
         Render(window_->window());
-        slowest = std::max(slowest, clock.elapsed());
         if (frames == 40)
             SaveScreenshot(window_->window(), QStringLiteral("patternlist_b1_scrolled"));
     }
-    std::printf("B1 list: %d frames while scrolling, slowest %lld ms, %d patterns read, %d thumbnails drawn\n", frames,
-                static_cast<long long>(slowest), list_->thumbnails().patternReads(), list_->thumbnails().imagesDrawn());
     EXPECT_GT(frames, 50);
-    EXPECT_LT(slowest, 100);
     EXPECT_LE(list_->thumbnails().patternReads(), 100);
 
     // Back up again: everything from memory.

@@ -3,7 +3,6 @@
 #include "engine/HeadlessHost.h"
 #include "tests/results/test_detail_fixture.h"
 
-#include <QElapsedTimer>
 
 namespace {
 
