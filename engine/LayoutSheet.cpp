@@ -6,33 +6,50 @@
 #include <algorithm>
 
 namespace {
-// The sheet compressed to the edges of its pieces and bands within 1..xEnd by 1..yEnd: block
-// (i, j), counted from 1, covers x from xs[i-1] to xs[i]-1 and y from ys[j-1] to ys[j]-1; its
-// value is the value of all its cells (0, 99, or 1 for a piece).
+bool meets(const LayoutSheet::Rect& r, int x0, int y0, int x1, int y1)
+{
+    return x0 <= r.x1 && r.x0 <= x1 && y0 <= r.y1 && r.y0 <= y1;
+}
+
+// The sheet compressed to the edges of its rectangles and to the extra edges given: block (i, j),
+// counted from 1, covers x from xs[i-1] to xs[i]-1 and y from ys[j-1] to ys[j]-1; its value is the
+// value of all its cells (0, 99, or 1 for a piece).
 struct Compressed {
     std::vector<int> xs, ys;
     std::vector<int16_t> cells;           // (nx + 1) by (ny + 1), index 0 of each axis unused
     int nx = 0, ny = 0;
     int16_t& at(int i, int j) { return cells[size_t(i) * size_t(ny + 1) + size_t(j)]; }
+    // The number of blocks before the edge v, which must be an edge.
+    int blocksBefore(int v, const std::vector<int>& edges) const
+    {
+        return int(std::lower_bound(edges.begin(), edges.end(), v) - edges.begin());
+    }
 };
 
-Compressed compress(const std::vector<LayoutSheet::Piece>& pieces, const std::vector<LayoutSheet::Rect>& bands,
-                    int xEnd, int yEnd)
+void compress(Compressed& c, const std::vector<LayoutSheet::Piece>& pieces, const std::vector<LayoutSheet::Rect>& kerf,
+              int ux, int uy, int extraX, int extraY)
 {
-    Compressed c;
-    c.xs = {1, xEnd + 1};
-    c.ys = {1, yEnd + 1};
-    auto edges = [&](const LayoutSheet::Rect& r) {
-        for (int x : {r.x0, r.x1 + 1})
-            if (x > 1 && x <= xEnd)
-                c.xs.push_back(x);
-        for (int y : {r.y0, r.y1 + 1})
-            if (y > 1 && y <= yEnd)
-                c.ys.push_back(y);
+    c.xs.assign({1, ux + 1});
+    c.ys.assign({1, uy + 1});
+    auto addX = [&](int x) {
+        if (x > 1 && x <= ux)
+            c.xs.push_back(x);
     };
+    auto addY = [&](int y) {
+        if (y > 1 && y <= uy)
+            c.ys.push_back(y);
+    };
+    auto edges = [&](const LayoutSheet::Rect& r) {
+        addX(r.x0);
+        addX(r.x1 + 1);
+        addY(r.y0);
+        addY(r.y1 + 1);
+    };
+    addX(extraX);
+    addY(extraY);
     for (const auto& p : pieces)
         edges(p.r);
-    for (const auto& b : bands)
+    for (const auto& b : kerf)
         edges(b);
     for (auto* v : {&c.xs, &c.ys}) {
         std::sort(v->begin(), v->end());
@@ -42,97 +59,67 @@ Compressed compress(const std::vector<LayoutSheet::Piece>& pieces, const std::ve
     c.ny = int(c.ys.size()) - 1;
     c.cells.assign(size_t(c.nx + 1) * size_t(c.ny + 1), 0);
     auto paint = [&](const LayoutSheet::Rect& r, int16_t v) {
-        if (r.x0 > xEnd || r.y0 > yEnd)
-            return;
-        const int i0 = int(std::lower_bound(c.xs.begin(), c.xs.end(), r.x0) - c.xs.begin());
-        const int i1 = int(std::upper_bound(c.xs.begin(), c.xs.end(), std::min(r.x1, xEnd)) - c.xs.begin()) - 1;
-        const int j0 = int(std::lower_bound(c.ys.begin(), c.ys.end(), r.y0) - c.ys.begin());
-        const int j1 = int(std::upper_bound(c.ys.begin(), c.ys.end(), std::min(r.y1, yEnd)) - c.ys.begin()) - 1;
+        const int i0 = c.blocksBefore(r.x0, c.xs) + 1, i1 = c.blocksBefore(r.x1 + 1, c.xs);
+        const int j0 = c.blocksBefore(r.y0, c.ys) + 1, j1 = c.blocksBefore(r.y1 + 1, c.ys);
         for (int i = i0; i <= i1; ++i)
-            for (int j = j0; j <= j1; ++j)
-                c.at(i + 1, j + 1) = v;
+            std::fill_n(&c.at(i, j0), j1 - j0 + 1, v);
     };
-    for (const auto& b : bands)
+    for (const auto& b : kerf)
         paint(b, kKerfPart);
     for (const auto& p : pieces)
         paint(p.r, 1);
-    return c;
 }
 }
 
 void LayoutSheet::Reset(int ux, int uy)
 {
     pieces_.clear();
-    bands_.clear();
-    const size_t need = size_t(ux + 1) * size_t(uy + 1);
-    if (cells_.size() < need)
-        cells_.assign(need, 0);
-    // A new generation makes every cell free; after 63 generations the raster is cleared.
-    tag_ = uint8_t(tag_ + 4);
-    if (tag_ == 0) {
-        std::fill(cells_.begin(), cells_.end(), uint8_t(0));
-        tag_ = 4;
-    }
+    kerf_.clear();
     ux_ = ux;
     uy_ = uy;
-    stride_ = size_t(uy) + 1;
 }
 
-bool LayoutSheet::columnFree(int x, int y0, int y1) const
+bool LayoutSheet::crossFree(int x, int y, int x1, int y1) const
 {
-    const uint8_t* col = cells_.data() + size_t(x) * stride_;
-    for (int y = y0; y <= y1; ++y)
-        if (state(col[y]) != Free)
+    for (const Piece& p : pieces_)
+        if (meets(p.r, x, y, x1, y) || meets(p.r, x, y, x, y1))
+            return false;
+    for (const Rect& r : kerf_)
+        if (meets(r, x, y, x1, y) || meets(r, x, y, x, y1))
             return false;
     return true;
 }
 
-bool LayoutSheet::rowFree(int y, int x0, int x1) const
+bool LayoutSheet::clearOfPieces(int x, int y, int x1, int y1, int xFar, int yFar) const
 {
-    const uint8_t* c = cells_.data() + size_t(y);
-    for (int x = x0; x <= x1; ++x)
-        if (state(c[size_t(x) * stride_]) != Free)
+    for (const Piece& p : pieces_)
+        if (meets(p.r, x, y, x1, y1) || meets(p.r, x, y, xFar, y) || meets(p.r, x, y, x, yFar))
             return false;
     return true;
-}
-
-bool LayoutSheet::columnHasPiece(int x, int y0, int y1) const
-{
-    const uint8_t* col = cells_.data() + size_t(x) * stride_;
-    for (int y = y0; y <= y1; ++y)
-        if (state(col[y]) == PieceCell)
-            return true;
-    return false;
-}
-
-bool LayoutSheet::rowHasPiece(int y, int x0, int x1) const
-{
-    const uint8_t* c = cells_.data() + size_t(y);
-    for (int x = x0; x <= x1; ++x)
-        if (state(c[size_t(x) * stride_]) == PieceCell)
-            return true;
-    return false;
 }
 
 bool LayoutSheet::overlapsPiece(int x0, int y0, int x1, int y1) const
 {
     for (const Piece& p : pieces_)
-        if (x0 <= p.r.x1 && p.r.x0 <= x1 && y0 <= p.r.y1 && p.r.y0 <= y1)
+        if (meets(p.r, x0, y0, x1, y1))
+            return true;
+    return false;
+}
+
+bool LayoutSheet::taken(int x, int y) const
+{
+    for (const Piece& p : pieces_)
+        if (meets(p.r, x, y, x, y))
+            return true;
+    for (const Rect& r : kerf_)
+        if (meets(r, x, y, x, y))
             return true;
     return false;
 }
 
 void LayoutSheet::PlacePiece(int x, int y, int along, int across, int16_t part)
 {
-    const Rect r{x, y, x + along - 1, y + across - 1};
-    pieces_.push_back({r, part});
-    const uint8_t cell = uint8_t(tag_ | PieceCell);
-    for (int xx : {r.x0, r.x1})
-        std::fill_n(cells_.begin() + ptrdiff_t(size_t(xx) * stride_ + size_t(r.y0)), across, cell);
-    for (int xx = r.x0 + 1; xx < r.x1; ++xx) {
-        cells_[size_t(xx) * stride_ + size_t(r.y0)] = cell;
-        cells_[size_t(xx) * stride_ + size_t(r.y1)] = cell;
-    }
+    pieces_.push_back({{x, y, x + along - 1, y + across - 1}, part});
 }
 
 void LayoutSheet::MarkKerf(int x0, int x1, int y0, int y1)
@@ -141,26 +128,23 @@ void LayoutSheet::MarkKerf(int x0, int x1, int y0, int y1)
     y0 = std::max(y0, 1);
     x1 = std::min(x1, ux_);
     y1 = std::min(y1, uy_);
-    if (x0 > x1 || y0 > y1)
-        return;
-    bands_.push_back({x0, y0, x1, y1});
-    // Cells inside a piece may turn to kerf here too: they read free or kerf either way.
-    const uint8_t kerf = uint8_t(tag_ | KerfCell);
-    for (int x = x0; x <= x1; ++x) {
-        uint8_t* col = cells_.data() + size_t(x) * stride_;
-        for (int y = y0; y <= y1; ++y)
-            if (state(col[y]) == Free)
-                col[y] = kerf;
-    }
+    if (x0 <= x1 && y0 <= y1)
+        kerf_.push_back({x0, y0, x1, y1});
+}
+
+void LayoutSheet::MarkFrame(int x, int y, int along, int across, int k)
+{
+    if (k > 0)
+        MarkKerf(x - k, x + along + k - 1, y - k, y + across + k - 1);
 }
 
 int16_t LayoutSheet::at(int x, int y) const
 {
     for (const Piece& p : pieces_)
-        if (p.r.x0 <= x && x <= p.r.x1 && p.r.y0 <= y && y <= p.r.y1)
+        if (meets(p.r, x, y, x, y))
             return p.part;
-    for (const Rect& b : bands_)
-        if (b.x0 <= x && x <= b.x1 && b.y0 <= y && y <= b.y1)
+    for (const Rect& b : kerf_)
+        if (meets(b, x, y, x, y))
             return kKerfPart;
     return 0;
 }
@@ -168,7 +152,7 @@ int16_t LayoutSheet::at(int x, int y) const
 SheetRaster LayoutSheet::Raster() const
 {
     SheetRaster r(ux_, uy_);
-    for (const Rect& b : bands_)
+    for (const Rect& b : kerf_)
         for (int x = b.x0; x <= b.x1; ++x)
             for (int y = b.y0; y <= b.y1; ++y)
                 r.set(x, y, kKerfPart);
@@ -179,7 +163,7 @@ SheetRaster LayoutSheet::Raster() const
     return r;
 }
 
-LayoutSheet::Measures LayoutSheet::Measure() const
+LayoutSheet::Measures LayoutSheet::Measure(bool fragments) const
 {
     Measures m;
     for (const Piece& p : pieces_) {
@@ -187,27 +171,27 @@ LayoutSheet::Measures LayoutSheet::Measure() const
         m.maxY = std::max(m.maxY, p.r.y1);
         m.occupied += (p.r.x1 - p.r.x0 + 1) * (p.r.y1 - p.r.y0 + 1);
     }
-    if (bands_.empty())
-        return m;
-    for (const Rect& b : bands_) {
+    for (const Rect& b : kerf_) {
         m.maxX = std::max(m.maxX, b.x1);
         m.maxY = std::max(m.maxY, b.y1);
     }
-    Compressed c = compress(pieces_, bands_, ux_, uy_);
-    for (int i = 1; i <= c.nx; ++i)
-        for (int j = 1; j <= c.ny; ++j)
-            if (c.at(i, j) == kKerfPart)
-                m.kerf += (c.xs[size_t(i)] - c.xs[size_t(i - 1)]) * (c.ys[size_t(j)] - c.ys[size_t(j - 1)]);
-    m.occupied += m.kerf;
-    return m;
-}
-
-int32_t LayoutSheet::CountFragments() const
-{
-    const Measures m = Measure();
-    // The region examined: the occupied extent widened by one cell where the sheet allows.
+    if (kerf_.empty() && !fragments)
+        return m;
+    // The fragments are counted in the occupied extent widened by one cell where the sheet allows.
     const int xEnd = m.maxX < ux_ ? m.maxX + 1 : m.maxX;
     const int yEnd = m.maxY < uy_ ? m.maxY + 1 : m.maxY;
-    Compressed c = compress(pieces_, bands_, xEnd, yEnd);
-    return CountFragmentCells(c.cells.data(), size_t(c.ny + 1), c.nx, c.ny, c.nx, c.ny);
+    static thread_local Compressed c;
+    compress(c, pieces_, kerf_, ux_, uy_, xEnd + 1, yEnd + 1);
+    for (int i = 1; i <= c.nx; ++i) {
+        const int w = c.xs[size_t(i)] - c.xs[size_t(i - 1)];
+        for (int j = 1; j <= c.ny; ++j)
+            if (c.at(i, j) == kKerfPart)
+                m.kerf += w * (c.ys[size_t(j)] - c.ys[size_t(j - 1)]);
+    }
+    m.occupied += m.kerf;
+    if (fragments) {
+        const int nx = c.blocksBefore(xEnd + 1, c.xs), ny = c.blocksBefore(yEnd + 1, c.ys);
+        m.fragments = CountFragmentCells(c.cells.data(), size_t(c.ny + 1), nx, ny, nx, ny);
+    }
+    return m;
 }

@@ -27,19 +27,11 @@ void Engine::NewSheet(int16_t stock)
 
 bool Engine::accepts(int x, int y, int across, int along, int k, int length, int width, bool stripTests) const
 {
-    // The raster shows piece borders and kerf; a read inside a piece is caught by the overlap test.
-    if (!Grid.isFree(x, y))
-        return false;
     if (across > width - y + 1 || along > length - x + 1)
         return false;
-    // The first column and the first row of the piece are free.
-    if (!Grid.columnFree(x, y + 1, y + across - 1) || !Grid.rowFree(y, x + 1, x + along - 1))
-        return false;
-    // The kerf bands behind the far ends of the first row and column (free or kerf), where the
-    // sheet holds them.
-    if (x + along + k - 1 <= length && Grid.rowHasPiece(y, x + along, x + along + k - 1))
-        return false;
-    if (y + across + k - 1 <= width && Grid.columnHasPiece(x, y + across, y + across + k - 1))
+    const int x1 = x + along - 1, y1 = y + across - 1;
+    // The first row and the first column of the piece are free.
+    if (!Grid.crossFree(x, y, x1, y1))
         return false;
     if (stripTests) {
         // A piece with its kerf may not straddle a strip boundary.
@@ -52,8 +44,11 @@ bool Engine::accepts(int x, int y, int across, int along, int k, int length, int
                 if (y < SlitY[i] && SlitY[i] < y + across + k)
                     return false;
     }
-    // No cell of another piece inside the rectangle.
-    return !Grid.overlapsPiece(x, y, x + along - 1, y + across - 1);
+    // No cell of another piece inside the rectangle, nor in the kerf bands behind the far ends of
+    // the first row and column (free or kerf there), where the sheet holds them.
+    const int xFar = x1 + k <= length ? x1 + k : x1;
+    const int yFar = y1 + k <= width ? y1 + k : y1;
+    return Grid.clearOfPieces(x, y, x1, y1, xFar, yFar);
 }
 
 bool Engine::firstCorner(int across, int along, int kerf, int16_t stock, bool stripTests, int& x, int& y) const
@@ -104,14 +99,8 @@ bool Engine::PutTavo(int16_t across, int16_t along, int16_t& xOut, int16_t& yOut
 
 void Engine::PutTavoKiriHaba(int16_t along, int16_t across, int16_t x, int16_t y, int16_t kerf, int16_t stock)
 {
-    const int k = kerf;
-    if (k <= 0)
-        return;
-    // The frame of width k around the piece, each corner square in one band; free cells become kerf.
-    Grid.MarkKerf(x - k, x - 1, y, y + across + k - 1);
-    Grid.MarkKerf(x - k, x + along - 1, y - k, y - 1);
-    Grid.MarkKerf(x + along, x + along + k - 1, y - k, y + across - 1);
-    Grid.MarkKerf(x, x + along + k - 1, y + across, y + across + k - 1);
+    // The frame of width k around the piece; free cells become kerf.
+    Grid.MarkFrame(x, y, along, across, kerf);
 }
 
 bool Engine::PutTavoSimulation(int16_t across, int16_t along, int16_t part, int16_t kerf, int16_t stock)
