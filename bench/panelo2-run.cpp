@@ -8,8 +8,8 @@
 #include "engine/Engine.h"
 #include "engine/HeadlessHost.h"
 #include "engine/PatternStore.h"
+#include "engine/Scenario.h"
 #include "foundation/Globals.h"
-#include "foundation/cBase.h"
 #include "foundation/cDao.h"
 #include "platform/core/AppInfo.h"
 #include "platform/core/Database.h"
@@ -19,7 +19,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cstdio>
@@ -60,104 +59,6 @@ bool buildDatabase(const QString& path)
     return rc == SQLITE_OK;
 }
 
-bool isNumberArray(const QJsonValue& v, int size, int boolAt = -1)
-{
-    if (!v.isArray() || v.toArray().size() != size)
-        return false;
-    const QJsonArray a = v.toArray();
-    for (int i = 0; i < size; ++i)
-        if (!(a[i].isDouble() || (i == boolAt && a[i].isBool())))
-            return false;
-    return true;
-}
-
-int64_t integer(const QJsonValue& v) { return v.isBool() ? (v.toBool() ? -1 : 0) : int64_t(v.toDouble()); }
-
-// Writes the scenario's input into the working database; false after a message on stderr.
-bool writeInput(const QJsonObject& s)
-{
-    const QJsonValue stock = s.value(QStringLiteral("stock")), parts = s.value(QStringLiteral("parts")),
-                     kerf = s.value(QStringLiteral("kerf")), settings = s.value(QStringLiteral("settings"));
-    if (!stock.isArray() || !parts.isArray() || !isNumberArray(kerf, 2) || !(settings.isUndefined() || settings.isObject())) {
-        err(QStringLiteral("scenario: \"stock\" and \"parts\" must be arrays, \"kerf\" [幅, 色], \"settings\" an object"));
-        return false;
-    }
-    cDao& dao = gDao();
-    dao.Execute(QStringLiteral("DELETE FROM 母材"), dbFailOnError);
-    dao.Execute(QStringLiteral("DELETE FROM 部材"), dbFailOnError);
-    dao.Execute(QStringLiteral("DELETE FROM 設定"), dbFailOnError);
-    Statement st = dao.Prepare(QStringLiteral("INSERT INTO 母材 (母材番号,長さ,幅,数,色値) VALUES(?1,?2,?3,?4,?5)"));
-    int no = 0;
-    for (const QJsonValue& row : stock.toArray()) {
-        if (!isNumberArray(row, 4)) {
-            err(QStringLiteral("scenario: every stock row is [長さ, 幅, 数, 色値]"));
-            return false;
-        }
-        const QJsonArray a = row.toArray();
-        st.bind(1, int64_t(++no));
-        for (int i = 0; i < 4; ++i)
-            st.bind(i + 2, integer(a[i]));
-        st.execute();
-    }
-    st = dao.Prepare(QStringLiteral("INSERT INTO 部材 (部材番号,長さ,幅,数,色値,回転) VALUES(?1,?2,?3,?4,?5,?6)"));
-    no = 0;
-    for (const QJsonValue& row : parts.toArray()) {
-        if (!isNumberArray(row, 5, 4) || !row.toArray()[4].isBool()) {
-            err(QStringLiteral("scenario: every part row is [長さ, 幅, 数, 色値, 回転] with 回転 true or false"));
-            return false;
-        }
-        const QJsonArray a = row.toArray();
-        st.bind(1, int64_t(++no));
-        for (int i = 0; i < 5; ++i)
-            st.bind(i + 2, integer(a[i]));
-        st.execute();
-    }
-    st = dao.Prepare(QStringLiteral("INSERT INTO 設定 (ライン,ライン幅) VALUES(?1,?2)"));
-    st.bind(1, integer(kerf.toArray()[1]));
-    st.bind(2, integer(kerf.toArray()[0]));
-    st.execute();
-
-    static const QStringList columns = {
-        QStringLiteral("切取補助線"), QStringLiteral("切取位置"), QStringLiteral("部材切取順序"),
-        QStringLiteral("部材切取順序詳細"), QStringLiteral("回転方式"), QStringLiteral("スリット"),
-        QStringLiteral("スリット線"), QStringLiteral("表示サイズ"), QStringLiteral("表示母材"),
-        QStringLiteral("表示リスト"), QStringLiteral("並び替え項目")};
-    const QJsonObject given = settings.toObject();
-    for (auto it = given.begin(); it != given.end(); ++it) {
-        const bool text = it.key() == columns.last();
-        if (!columns.contains(it.key()) || (text ? !it.value().isString() : !it.value().isDouble())) {
-            err(QStringLiteral("scenario: unknown setting or wrong value: ") + it.key());
-            return false;
-        }
-        st = dao.Prepare(QStringLiteral("UPDATE システム設定 SET ") + it.key() + QStringLiteral(" = ?1"));
-        if (text)
-            st.bind(1, it.value().toString().isEmpty() ? Variant::null() : Variant(it.value().toString()));
-        else
-            st.bind(1, integer(it.value()));
-        st.execute();
-    }
-    return true;
-}
-
-SystemSettings readSettings()
-{
-    const cBase& b = gBase();
-    Recordset rs = gDao().OpenRecordset(QStringLiteral("SELECT * FROM システム設定"));
-    SystemSettings s;
-    if (rs.recordCount() == 0)
-        return s;
-    rs.moveFirst();
-    s.CutPosition = b.CvtInt(rs.field(QStringLiteral("切取位置")));
-    s.CutOrder = b.CvtInt(rs.field(QStringLiteral("部材切取順序")));
-    s.CutOrderDetail = b.CvtInt(rs.field(QStringLiteral("部材切取順序詳細")));
-    s.RotationMode = b.CvtInt(rs.field(QStringLiteral("回転方式")));
-    s.SlitMode = b.CvtInt(rs.field(QStringLiteral("スリット")));
-    s.DisplaySheets = b.CvtInt(rs.field(QStringLiteral("表示母材")));
-    s.SortKeyList = b.CvtStr(rs.field(QStringLiteral("並び替え項目")));
-    s.SortKeyFlags = SortKeyFlagsOf(s.SortKeyList);
-    return s;
-}
-
 }
 
 int main(int argc, char** argv)
@@ -196,8 +97,11 @@ int main(int argc, char** argv)
         err(QStringLiteral("cannot open ") + outPath);
         return 1;
     }
-    if (!writeInput(doc.object()))
+    const QString invalid = WriteScenarioInput(doc.object());
+    if (!invalid.isEmpty()) {
+        err(invalid);
         return 1;
+    }
 
     QString lastTitle;
     SetMsgBoxHandler([&](const QString& text, int style, const QString& title) {
@@ -208,8 +112,7 @@ int main(int argc, char** argv)
 
     Engine engine;
     HeadlessHost host(0, 0);
-    const QJsonArray kerf = doc.object().value(QStringLiteral("kerf")).toArray();
-    host.setKerf(Variant(int32_t(integer(kerf[0]))), int32_t(integer(kerf[1])));
+    host.setKerf(Variant(ScenarioKerfWidth(doc.object())), ScenarioKerfColour(doc.object()));
     HeadlessProgress progress;
     std::unique_ptr<PatternStore> store;
     if (storeName == QLatin1String("memory"))
@@ -219,7 +122,7 @@ int main(int argc, char** argv)
     engine.SetHost(&host);
     engine.SetProgress(&progress);
     engine.SetStore(store.get());
-    engine.Settings = readSettings();
+    engine.Settings = ReadSystemSettings();
 
     QElapsedTimer clock;
     clock.start();

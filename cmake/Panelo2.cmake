@@ -15,10 +15,11 @@ function(panelo2_library name)
   target_link_libraries(${name} PUBLIC ${L_DEPS})
 endfunction()
 
-# panelo2_test(name DIR dir DEPS ... [GUI]): one GoogleTest executable of every .cpp in a test
-# folder; GUI tests get a widget application object.
+# panelo2_test(name DIR dir DEPS ... [GUI] [DATA]): one GoogleTest executable of every .cpp in a
+# test folder; GUI tests get a widget application object. DATA: the executable makes its tests
+# from data files, so CTest lists them afresh at every run (a case added needs no rebuild).
 function(panelo2_test name)
-  cmake_parse_arguments(T "GUI" "DIR" "DEPS" ${ARGN})
+  cmake_parse_arguments(T "GUI;DATA" "DIR" "DEPS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${T_DIR}/*.cpp ${T_DIR}/*.h)
   if(NOT srcs)
     return()
@@ -32,8 +33,14 @@ function(panelo2_test name)
   target_link_libraries(${name} PRIVATE ${T_DEPS} testsupport GTest::gtest)
   target_compile_definitions(${name} PRIVATE
     PANELO2_SCHEMA_DIR="${CMAKE_SOURCE_DIR}/schema"
+    PANELO2_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     PANELO2_BIN_DIR="${PANELO2_BIN_DIR}"
     PANELO2_ARTIFACT_DIR="${CMAKE_BINARY_DIR}/screenshots")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+  if(T_DATA)
+    set(mode PRE_TEST)
+  else()
+    set(mode POST_BUILD)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 DISCOVERY_MODE ${mode}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -1,0 +1,229 @@
+// Whole computations as data: every folder of tests/cases holds a scenario.json (the benchmark
+// runner's format) and expected.txt, the outcome of the computation and the three pattern tables
+// as they must come out, row by row. Each case runs once per pattern store; every store must give
+// the same text. PANELO2_UPDATE_CASES=1 writes expected.txt from the reference store (sqlite)
+// instead of comparing (see tests/cases/README.md).
+#include "engine/Engine.h"
+#include "engine/HeadlessHost.h"
+#include "engine/PatternStore.h"
+#include "engine/Scenario.h"
+#include "foundation/Globals.h"
+#include "foundation/cDao.h"
+#include "tests/support/DbFixture.h"
+#include "tests/support/ScriptedMsgBox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <memory>
+#include <string>
+
+namespace {
+
+const QString kCasesDir = QStringLiteral(PANELO2_SOURCE_DIR "/tests/cases");
+const QStringList kTables = {QStringLiteral("パターン"), QStringLiteral("パターン母材"), QStringLiteral("パターン部材")};
+
+// Puts the rows a store kept in memory into the pattern tables, in the order it kept them.
+void memoryToTables(PatternStore& store)
+{
+    const auto& m = static_cast<const MemoryPatternStore&>(store);
+    cDao& dao = gDao();
+    dao.BeginTrans();
+    Statement piece = dao.Prepare(QStringLiteral("INSERT INTO パターン部材 VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10)"));
+    for (const PatternPieceRow& r : m.pieces) {
+        int i = 1;
+        for (int64_t v : {r.パターン番号, r.連番, r.部材番号, r.母材番号, r.枝番, r.開始横, r.開始縦, r.終了横, r.終了縦, r.色})
+            piece.bind(i++, v);
+        piece.execute();
+    }
+    Statement sheet = dao.Prepare(QStringLiteral("INSERT INTO パターン母材 VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14)"));
+    for (const PatternSheetRow& r : m.sheets) {
+        const Variant values[] = {r.パターン番号, r.連番, r.母材番号, r.枝番, r.最大平方, r.平方数, r.使用面積,
+                                  r.使用率, r.切代面積, r.切代率, r.端材面積, r.端材率, r.余材面積, r.余材率};
+        for (int i = 0; i < 14; ++i)
+            sheet.bind(i + 1, values[i]);
+        sheet.execute();
+    }
+    Statement pattern = dao.Prepare(QStringLiteral("INSERT INTO パターン VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9)"));
+    for (const PatternRow& r : m.patterns) {
+        const Variant values[] = {r.パターン番号, r.パターン種別, r.優先順位, r.母材使用数, r.部材切取数,
+                                  r.平均使用率, r.平均切代率, r.平均端材率, r.平均余材率};
+        for (int i = 0; i < 9; ++i)
+            pattern.bind(i + 1, values[i]);
+        pattern.execute();
+    }
+    dao.CommitTrans();
+}
+
+// The stores a computation can write its patterns through (a new store or way of computing is one
+// more entry). The first is the reference that PANELO2_UPDATE_CASES writes the expected text from.
+struct Store {
+    const char* name;
+    std::unique_ptr<PatternStore> (*make)();
+    void (*toTables)(PatternStore&);   // null for a store that writes the tables itself
+};
+const Store kStores[] = {
+    {"sqlite", [] { return std::unique_ptr<PatternStore>(new SqlitePatternStore); }, nullptr},
+    {"memory", [] { return std::unique_ptr<PatternStore>(new MemoryPatternStore); }, memoryToTables},
+};
+
+// A table's rows in storage order, each value as SQLite's quote() writes it (text in apostrophes,
+// a real always with a point or an exponent, so 5 and 5.0 differ), joined by "|".
+QString dumpTable(const QString& table)
+{
+    cDao& dao = gDao();
+    Statement names = dao.Prepare(QStringLiteral("SELECT name FROM pragma_table_info('") + table + QStringLiteral("')"));
+    QStringList columns, quoted;
+    while (names.step()) {
+        columns << names.column(0).stringValue();
+        quoted << QStringLiteral("quote(") + columns.last() + QLatin1Char(')');
+    }
+    QString out = QLatin1Char('[') + table + QStringLiteral("] ") + columns.join(QLatin1Char('|')) + QLatin1Char('\n');
+    Statement rows = dao.Prepare(QStringLiteral("SELECT ") + quoted.join(QStringLiteral("||'|'||")) +
+                                 QStringLiteral(" FROM ") + table + QStringLiteral(" ORDER BY rowid"));
+    while (rows.step())
+        out += rows.column(0).stringValue() + QLatin1Char('\n');
+    return out;
+}
+
+QString oneLine(QString text) { return text.replace(QLatin1Char('\r'), QStringLiteral("\\r")).replace(QLatin1Char('\n'), QStringLiteral("\\n")); }
+
+// Runs the case's scenario as the compute button does (validation, preparation, search) on a fresh
+// working database and returns its outcome and the pattern tables as text.
+QString runCase(const QString& dir, const Store& store)
+{
+    QFile file(dir + QStringLiteral("/scenario.json"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read " << file.fileName().toStdString();
+        return QString();
+    }
+    QJsonParseError parseError;
+    const QJsonObject scenario = QJsonDocument::fromJson(file.readAll(), &parseError).object();
+    if (parseError.error != QJsonParseError::NoError) {
+        ADD_FAILURE() << file.fileName().toStdString() << ": " << parseError.errorString().toStdString();
+        return QString();
+    }
+    DbFixture db;
+    const QString invalid = WriteScenarioInput(scenario);
+    if (!invalid.isEmpty()) {
+        ADD_FAILURE() << file.fileName().toStdString() << ": " << invalid.toStdString();
+        return QString();
+    }
+    ScriptedMsgBox boxes;
+    boxes.allowAny();
+    HeadlessHost host(ScenarioKerfWidth(scenario), ScenarioKerfColour(scenario));
+    HeadlessProgress progress;
+    const std::unique_ptr<PatternStore> patterns = store.make();
+    Engine engine;
+    engine.SetHost(&host);
+    engine.SetProgress(&progress);
+    engine.SetStore(patterns.get());
+    engine.Settings = ReadSystemSettings();
+
+    QString result = QStringLiteral("done");
+    if (!engine.CheckInputValue())
+        result = QStringLiteral("CheckInputValue false");
+    else if (!engine.BeforeCompute())
+        result = QStringLiteral("BeforeCompute false");
+    else if (!engine.Compute())
+        result = QStringLiteral("Compute false");
+    if (store.toTables)
+        store.toTables(*patterns);
+
+    QString out = QStringLiteral("result %1, CombinationCount %2, PatternNo %3, Unit %4\n")
+                      .arg(result).arg(engine.CombinationCount).arg(engine.PatternNo).arg(engine.Unit);
+    for (const ShownBox& box : boxes.shown())
+        out += QStringLiteral("box [%1] %2: %3\n").arg(box.title).arg(box.style).arg(oneLine(box.text));
+    for (const QString& table : kTables)
+        out += dumpTable(table);
+    // Error-log lines without their time stamp ("yyyy/MM/dd HH:mm:ss,").
+    for (const QString& line : db.errLog().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+        out += QStringLiteral("error log: ") + line.mid(20) + QLatin1Char('\n');
+    return out;
+}
+
+std::vector<std::string> caseNames()
+{
+    std::vector<std::string> names;
+    for (const QString& name : QDir(kCasesDir).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        names.push_back(name.toStdString());
+    return names;
+}
+
+std::vector<std::string> storeNames()
+{
+    std::vector<std::string> names;
+    for (const Store& s : kStores)
+        names.push_back(s.name);
+    return names;
+}
+
+// A line cut to the neighbourhood of a character, for a failure message.
+std::string around(const QString& line, qsizetype at)
+{
+    const qsizetype from = std::max<qsizetype>(0, at - 40);
+    return (from > 0 ? "…" : "") + line.mid(from, 80).toStdString() + (from + 80 < line.size() ? "…" : "");
+}
+
+class ComputationCase : public ::testing::TestWithParam<std::tuple<std::string, std::string>> {};
+
+TEST_P(ComputationCase, GivesTheExpectedPatternTables)
+{
+    const QString name = QString::fromStdString(std::get<0>(GetParam()));
+    const Store& store = *std::find_if(std::begin(kStores), std::end(kStores),
+                                       [&](const Store& s) { return std::get<1>(GetParam()) == s.name; });
+    const QString dir = kCasesDir + QLatin1Char('/') + name;
+    const QString actual = runCase(dir, store);
+    ASSERT_FALSE(actual.isEmpty());
+
+    // The outcome of every run lies under the build tree, for a diff against expected.txt.
+    const QString artifacts = QStringLiteral(PANELO2_ARTIFACT_DIR "/cases");
+    QDir().mkpath(artifacts);
+    const QString actualPath = artifacts + QLatin1Char('/') + name + QLatin1Char('-') + QLatin1String(store.name) + QStringLiteral(".txt");
+    QFile actualFile(actualPath);
+    if (actualFile.open(QIODevice::WriteOnly))
+        actualFile.write(actual.toUtf8());
+
+    QFile expectedFile(dir + QStringLiteral("/expected.txt"));
+    if (!qEnvironmentVariableIsEmpty("PANELO2_UPDATE_CASES") && &store == &kStores[0]) {
+        ASSERT_TRUE(expectedFile.open(QIODevice::WriteOnly)) << expectedFile.fileName().toStdString();
+        expectedFile.write(actual.toUtf8());
+        return;
+    }
+    ASSERT_TRUE(expectedFile.open(QIODevice::ReadOnly))
+        << expectedFile.fileName().toStdString() << " is missing: write it with PANELO2_UPDATE_CASES=1";
+    const QString expected = QString::fromUtf8(expectedFile.readAll());
+    if (actual == expected)
+        return;
+    const QStringList a = actual.split(QLatin1Char('\n')), e = expected.split(QLatin1Char('\n'));
+    qsizetype line = 0;
+    while (line < a.size() && line < e.size() && a[line] == e[line])
+        ++line;
+    const QString el = e.value(line), al = a.value(line);
+    qsizetype at = 0;
+    while (at < el.size() && at < al.size() && el[at] == al[at])
+        ++at;
+    ADD_FAILURE() << "the " << store.name << " store differs from expected.txt of " << name.toStdString() << " at line "
+                  << line + 1 << ", character " << at + 1 << " (" << e.size() << " lines expected, " << a.size()
+                  << " given)\n"
+                  << "  expected: " << around(el, at) << "\n"
+                  << "  given:    " << around(al, at) << "\n"
+                  << "  diff " << expectedFile.fileName().toStdString() << " " << actualPath.toStdString();
+}
+
+std::string caseTestName(const ::testing::TestParamInfo<ComputationCase::ParamType>& info)
+{
+    std::string name = std::get<0>(info.param) + '_' + std::get<1>(info.param);
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ComputationCase,
+                         ::testing::Combine(::testing::ValuesIn(caseNames()), ::testing::ValuesIn(storeNames())), caseTestName);
+
+}
