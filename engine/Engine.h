@@ -101,7 +101,8 @@ private:
     // The failure list of a run ("sheet,part" keys): per part, the last sheet on which one of its
     // pieces failed.
     std::vector<int32_t> failedOnSheet_;
-    std::chrono::steady_clock::time_point lastPump_{};
+    // Window events run at most once per interval, often enough for Cancel to answer at once.
+    PumpPacer pumpPacer_{std::chrono::milliseconds(20)};
 };
 
 // The area of a rate of a sheet of the given cells in square input units: (cells x rate / 100) x

@@ -1,6 +1,6 @@
 // One layout: every piece of the current order and rotation state placed first-fit, sheet after
-// sheet, and every sheet measured when it closes. After every queue entry window events may run
-// and a cancel request is answered.
+// sheet, and every sheet measured when it closes. After every queue entry the cancel flag is read
+// and a cancel request answered; window events run there when the pump interval is over.
 #include "engine/Engine.h"
 #include "engine/PatternStore.h"
 #include "engine/VbMath.h"
@@ -9,11 +9,6 @@
 #include <cmath>
 #include <utility>
 
-namespace {
-// Window events run at most this often; the cancel flag is read after every piece all the same.
-constexpr auto kPumpInterval = std::chrono::milliseconds(4);
-}
-
 int32_t SheetArea(int32_t cells, double rate, int16_t unit)
 {
     return CLngOf(double(cells) * rate / 100.0 * std::pow(double(unit), 2.0));
@@ -21,10 +16,9 @@ int32_t SheetArea(int32_t cells, double rate, int16_t unit)
 
 bool Engine::continueAfterPiece()
 {
-    const auto now = std::chrono::steady_clock::now();
-    if (now - lastPump_ >= kPumpInterval) {
+    if (pumpPacer_.due()) {
         progress().pumpEvents();
-        lastPump_ = now;
+        pumpPacer_.pumped();
     }
     if (!progress().cancel())
         return true;
