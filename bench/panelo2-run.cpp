@@ -123,6 +123,7 @@ int main(int argc, char** argv)
     engine.SetProgress(&progress);
     engine.SetStore(store.get());
     engine.Settings = ReadSystemSettings();
+    engine.UseSheetMemo = qgetenv("PANELO2_SHEET_MEMO") != "off";
 
     QElapsedTimer clock;
     clock.start();

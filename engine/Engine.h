@@ -11,6 +11,7 @@
 #include "engine/EngineProgress.h"
 #include "engine/EngineTypes.h"
 #include "engine/LayoutSheet.h"
+#include "engine/SheetMemo.h"
 
 #include <chrono>
 #include <cstdint>
@@ -53,6 +54,11 @@ public:
     int16_t ListSheetColumns = 0;     // sheet columns of the pattern list
     int32_t CombinationCount = 0;     // layout runs of the search
     SystemSettings Settings;
+    // A search takes a sheet that starts in a state seen before from its memo of laid-out sheets;
+    // the layouts are the same either way.
+    bool UseSheetMemo = true;
+    size_t SheetMemoBytes = SheetMemo::kDefaultBytes;         // the most memory it holds
+    int64_t SheetMemoHits() const { return memo_.hits(); }   // sheets the last search took from it
 
     // --- the sheet being filled ---
     LayoutSheet Grid;
@@ -90,6 +96,7 @@ private:
     bool accepts(int x, int y, int across, int along, int kerf, int length, int width, bool stripTests) const;
     // The first candidate corner, in the order of 切取位置, that takes the piece.
     bool firstCorner(int across, int along, int kerf, int16_t stock, bool stripTests, int& x, int& y) const;
+    SheetResult measure() const;         // the measures of the closed sheet in Grid
     bool continueAfterPiece();           // event pump, cancel flag, stop question
     EngineHost& host();
     EngineProgress& progress() { return *progress_; }
@@ -103,6 +110,8 @@ private:
     std::vector<int32_t> failedOnSheet_;
     // Window events run at most once per interval, often enough for Cancel to answer at once.
     PumpPacer pumpPacer_{std::chrono::milliseconds(20)};
+    SheetMemo memo_;                     // on only during a search
+    mutable int64_t cornerTests_ = 0;    // corners tested, the work a memo hit saves
 };
 
 // The area of a rate of a sheet of the given cells in square input units: (cells x rate / 100) x

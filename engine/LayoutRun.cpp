@@ -1,6 +1,8 @@
 // One layout: every piece of the current order and rotation state placed first-fit, sheet after
-// sheet, and every sheet measured when it closes. After every queue entry the cancel flag is read
-// and a cancel request answered; window events run there when the pump interval is over.
+// sheet, and every sheet measured when it closes; during a search a sheet that starts in a state
+// laid out before comes from the sheet memo. After every queue entry the cancel flag is read and a
+// cancel request answered, for sheets from the memo too; window events run there when the pump
+// interval is over.
 #include "engine/Engine.h"
 #include "engine/PatternStore.h"
 #include "engine/VbMath.h"
@@ -57,6 +59,7 @@ bool Engine::LayoutRun(std::vector<PiecePlacement>& placements, std::vector<Shee
     size_t q = 0;
     int16_t seq = 0;
     bool sheetGotPiece = false;
+    std::vector<SheetMemo::Placed> laid;
     for (;;) {
         ++q;
         ++seq;
@@ -72,86 +75,144 @@ bool Engine::LayoutRun(std::vector<PiecePlacement>& placements, std::vector<Shee
         }
         const int16_t s = StockQueue[q];
         const StockRec& sheet = StockTbl[size_t(s)];
-        NewSheet(s);
-        bool allFit = true;
+        auto turned = [&](size_t i, const PartRec& part) {
+            return PieceRotated[i] && sheet.幅 >= part.長さ && sheet.長さ >= part.幅;
+        };
         sheetGotPiece = false;
-
-        for (int32_t i = 1; i <= PiecePartTotal; ++i) {
+        auto place = [&](int32_t i, const SheetMemo::Placed& at) {
             const int16_t p = PieceQueue[size_t(i)];
-            PiecePlacement& placement = placements[size_t(i)];
-            if (placement.母材番号 == 0 && failedOnSheet_[size_t(p)] != seq) {
-                PartRec& part = PartTbl[size_t(p)];
-                int16_t across = part.幅, along = part.長さ;
-                if (PieceRotated[size_t(i)] && sheet.幅 >= part.長さ && sheet.長さ >= part.幅)
-                    std::swap(across, along);
-                if (rotationMode == 1 && part.TryRotate) {
-                    if (p != cachedPart) {
-                        cachedTurn = false;
-                        cachedPart = p;
+            placements[size_t(i)] = {seq,
+                                     p,
+                                     s,
+                                     int16_t(sheet.UsedCount + 1),
+                                     int16_t(at.x - 1),
+                                     int16_t(at.y - 1),
+                                     int16_t(at.x + at.along - 1),
+                                     int16_t(at.y + at.across - 1)};
+            PartTbl[size_t(p)].CutCount = int16_t(PartTbl[size_t(p)].CutCount + 1);
+            progress().updateProgress2(++placedCount);
+            sheetGotPiece = true;
+        };
+
+        // A sheet that starts in a state the memo knows is taken from it.
+        const SheetMemo::Sheet* known = nullptr;
+        if (memo_.on()) {
+            memo_.ClearKey();
+            memo_.AddToKey(s);
+            if (rotationMode == 1)
+                for (size_t p = 1; p < PartTbl.size(); ++p)
+                    memo_.AddToKey(PartTbl[p].TryRotate);
+            for (int32_t i = 1; i <= PiecePartTotal; ++i)
+                if (placements[size_t(i)].母材番号 == 0) {
+                    const int16_t p = PieceQueue[size_t(i)];
+                    memo_.AddToKey(p * 2 + turned(size_t(i), PartTbl[size_t(p)]));
+                }
+            known = memo_.Find();
+        }
+        bool allFit = true;
+        SheetResult r;
+        if (known) {
+            // The same calls as when the sheet is laid out, with the placements it had then.
+            const SheetMemo::Placed* next = known->placed;
+            const SheetMemo::Placed* end = next + known->placedCount;
+            int32_t rank = 0;
+            for (int32_t i = 1; i <= PiecePartTotal; ++i) {
+                PiecePlacement& placement = placements[size_t(i)];
+                if (placement.母材番号 == 0) {
+                    if (next != end && next->rank == rank) {
+                        place(i, *next);
+                        ++next;
                     }
-                    if (!cachedTurn)
-                        cachedTurn = PutTavoSimulation(across, along, p, KerfWidth, s);
-                    if (cachedTurn)
-                        std::swap(across, along);
+                    ++rank;
                 }
-                int16_t x = 0, y = 0;
-                bool placed = PutTavo(across, along, x, y, p, KerfWidth, s);
-                if (!placed && (rotationMode == 0 || rotationMode == 1) && part.Rotatable) {
-                    std::swap(across, along);
-                    placed = PutTavo(across, along, x, y, p, KerfWidth, s);
-                }
-                if (!placed && rotationMode >= 0 && rotationMode <= 2) {
-                    allFit = false;
-                    failedOnSheet_[size_t(p)] = seq;
-                }
-                if (placed) {
-                    placement = {seq,
-                                 p,
-                                 s,
-                                 int16_t(sheet.UsedCount + 1),
-                                 int16_t(x - 1),
-                                 int16_t(y - 1),
-                                 int16_t(x + along - 1),
-                                 int16_t(y + across - 1)};
-                    part.CutCount = int16_t(part.CutCount + 1);
-                    PutTavoKiriHaba(along, across, x, y, KerfWidth, s);
-                    progress().updateProgress2(++placedCount);
-                    sheetGotPiece = true;
-                }
+                if (!continueAfterPiece())
+                    return false;
             }
-            if (!continueAfterPiece())
-                return false;
+            allFit = known->allFit;
+            r = known->result;
+        } else {
+            NewSheet(s);
+            laid.clear();
+            const int64_t testsBefore = cornerTests_;
+            int32_t rank = 0;
+            for (int32_t i = 1; i <= PiecePartTotal; ++i) {
+                const int16_t p = PieceQueue[size_t(i)];
+                PiecePlacement& placement = placements[size_t(i)];
+                if (placement.母材番号 == 0 && failedOnSheet_[size_t(p)] != seq) {
+                    PartRec& part = PartTbl[size_t(p)];
+                    int16_t across = part.幅, along = part.長さ;
+                    if (turned(size_t(i), part))
+                        std::swap(across, along);
+                    if (rotationMode == 1 && part.TryRotate) {
+                        if (p != cachedPart) {
+                            cachedTurn = false;
+                            cachedPart = p;
+                        }
+                        if (!cachedTurn)
+                            cachedTurn = PutTavoSimulation(across, along, p, KerfWidth, s);
+                        if (cachedTurn)
+                            std::swap(across, along);
+                    }
+                    int16_t x = 0, y = 0;
+                    bool placed = PutTavo(across, along, x, y, p, KerfWidth, s);
+                    if (!placed && (rotationMode == 0 || rotationMode == 1) && part.Rotatable) {
+                        std::swap(across, along);
+                        placed = PutTavo(across, along, x, y, p, KerfWidth, s);
+                    }
+                    if (!placed && rotationMode >= 0 && rotationMode <= 2) {
+                        allFit = false;
+                        failedOnSheet_[size_t(p)] = seq;
+                    }
+                    if (placed) {
+                        laid.push_back({rank, x, y, along, across});
+                        place(i, laid.back());
+                        PutTavoKiriHaba(along, across, x, y, KerfWidth, s);
+                    }
+                }
+                if (placement.母材番号 == 0 || placement.連番 == seq)
+                    ++rank;
+                if (!continueAfterPiece())
+                    return false;
+            }
+            r = measure();
+            if (memo_.on())
+                memo_.Keep(laid, r, allFit, cornerTests_ - testsBefore);
         }
 
-        // Close the sheet and measure it.
+        // Close the sheet.
         StockRec& closed = StockTbl[size_t(s)];
         closed.UsedCount = int16_t(closed.UsedCount + 1);
-        const int ux = Grid.UX(), uy = Grid.UY();
-        const LayoutSheet::Measures m = Grid.Measure();
-        const int32_t cells = ux * uy;
-        auto area = [&](double rate) { return SheetArea(cells, rate, Unit); };
-        auto share = [&](int32_t count) { return double(count) / double(cells) * 100.0; };
-        SheetResult r;
         r.連番 = seq;
         r.母材番号 = s;
         r.枝番 = closed.UsedCount;
-        r.使用率 = Settings.CutPosition == 0   ? double(m.maxX) / double(ux) * 100.0
-                   : Settings.CutPosition == 1 ? double(m.maxY) / double(uy) * 100.0
-                                               : 0.0;
-        r.使用面積 = area(r.使用率);
-        r.余材率 = 100 - r.使用率;
-        r.余材面積 = area(r.余材率);
-        r.切代率 = 100 - share(cells - m.kerf);
-        r.切代面積 = area(r.切代率);
-        r.端材率 = 100 - share(m.occupied) - r.余材率;
-        r.端材面積 = area(r.端材率);
-        r.平方数 = (Settings.SortKeyFlags & 1) ? Grid.CountFragments() : 0;
-        if (r.平方数 == 0)
-            r.平方数 = 1;
-        r.最大平方 = 0;
         sheets.resize(size_t(seq) + 1);
         sheets[size_t(seq)] = r;
         if (allFit)
             return true;
     }
+}
+
+SheetResult Engine::measure() const
+{
+    const int ux = Grid.UX(), uy = Grid.UY();
+    const LayoutSheet::Measures m = Grid.Measure((Settings.SortKeyFlags & 1) != 0);
+    const int32_t cells = ux * uy;
+    auto area = [&](double rate) { return SheetArea(cells, rate, Unit); };
+    auto share = [&](int32_t count) { return double(count) / double(cells) * 100.0; };
+    SheetResult r;
+    r.使用率 = Settings.CutPosition == 0   ? double(m.maxX) / double(ux) * 100.0
+               : Settings.CutPosition == 1 ? double(m.maxY) / double(uy) * 100.0
+                                           : 0.0;
+    r.使用面積 = area(r.使用率);
+    r.余材率 = 100 - r.使用率;
+    r.余材面積 = area(r.余材率);
+    r.切代率 = 100 - share(cells - m.kerf);
+    r.切代面積 = area(r.切代率);
+    r.端材率 = 100 - share(m.occupied) - r.余材率;
+    r.端材面積 = area(r.端材率);
+    r.平方数 = m.fragments;
+    if (r.平方数 == 0)
+        r.平方数 = 1;
+    r.最大平方 = 0;
+    return r;
 }

@@ -62,6 +62,7 @@ bool Engine::firstCorner(int across, int along, int kerf, int16_t stock, bool st
         for (size_t j = 1; j < CandY.size(); ++j) {
             x = pos == 0 ? CandX[i] : CandY[j];
             y = pos == 0 ? CandY[j] : CandX[i];
+            ++cornerTests_;
             if (accepts(x, y, across, along, kerf, length, width, stripTests))
                 return true;
         }

@@ -31,6 +31,7 @@ bool Engine::CreatePatern()
         store = ownStore.get();
     }
     activeStore_ = store;
+    memo_.Start(UseSheetMemo, SheetMemoBytes);
     bool result = false;
     bool stopped = false;
     try {
@@ -86,6 +87,7 @@ bool Engine::CreatePatern()
         result = false;
     }
     activeStore_ = nullptr;
+    memo_.End();
     // After a stop the compute button puts the pointer back itself.
     if (!stopped)
         host().setMousePointer(0);
