@@ -64,10 +64,12 @@ struct Store {
     const char* name;
     std::unique_ptr<PatternStore> (*make)();
     void (*toTables)(PatternStore&);   // null for a store that writes the tables itself
+    bool sheetMemo = true;             // Engine::UseSheetMemo
 };
 const Store kStores[] = {
     {"sqlite", [] { return std::unique_ptr<PatternStore>(new SqlitePatternStore); }, nullptr},
     {"memory", [] { return std::unique_ptr<PatternStore>(new MemoryPatternStore); }, memoryToTables},
+    {"sqlite_without_sheet_memo", [] { return std::unique_ptr<PatternStore>(new SqlitePatternStore); }, nullptr, false},
 };
 
 // A table's rows in storage order, each value as SQLite's quote() writes it (text in apostrophes,
@@ -121,6 +123,7 @@ QString runCase(const QString& dir, const Store& store)
     engine.SetHost(&host);
     engine.SetProgress(&progress);
     engine.SetStore(patterns.get());
+    engine.UseSheetMemo = store.sheetMemo;
     engine.Settings = ReadSystemSettings();
 
     QString result = QStringLiteral("done");
