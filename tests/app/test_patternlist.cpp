@@ -55,7 +55,7 @@ TEST_F(PatternListTest, GroupsCollapseEqualLayoutsAndRankByPiecesThenKeyAsTextTh
     EXPECT_EQ(rs.field(QStringLiteral("リスト番号")).intValue(), 7);
     EXPECT_EQ(rs.field(QStringLiteral("部材切取数")).intValue(), 9);
     EXPECT_EQ(rs.field(QStringLiteral("母材使用数")).intValue(), 1);
-    EXPECT_EQ(rs.field(QStringLiteral("データ")).stringValue(), ListDataText(7, 1, 99));
+    EXPECT_EQ(rs.field(QStringLiteral("データ")).stringValue(), QStringLiteral("No.0007\r\n\r\n1枚\r\n\r\n99.00%"));
     EXPECT_EQ(grid().rowCount(), 7);
     EXPECT_EQ(dbtrans::depth(), 0);
 }

@@ -378,10 +378,11 @@ TEST_F(SettingDialogTest, ARowThatCannotBeWrittenIsLoggedAndTheSessionKeepsTheCh
     EXPECT_TRUE(db_.errLog().contains(QStringLiteral("lbutAdd_Click"))) << db_.errLog().toStdString();
 }
 
-TEST_F(SettingDialogTest, Screenshot)
+TEST_F(SettingDialogTest, EveryCaptionIsShownWhole)
 {
     setGlobals(kA);
     frmSetting& d = open();
+    EXPECT_EQ("", CutCaptions(d.loadedWindow()));
     SaveScreenshot(d.loadedWindow(), QStringLiteral("frmSetting"));
     click(d.lbutClose);
 }

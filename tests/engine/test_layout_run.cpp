@@ -5,6 +5,7 @@
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/engine/ReferenceLayout.h"
 
+#include <array>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -135,13 +136,20 @@ TEST(EngineLayoutRunTest, RotatedPiecesAndTheSecondTry)
 
 TEST(EngineLayoutRunTest, FragmentsOnlyWhenRanked)
 {
-    // Two pieces enclosing a hole: 2 fragments when counted, else 1.
+    // Four pieces around a hole (x 2-6, y 4-6) that the free cells beyond them do not reach:
+    // 2 fragments when counted, else 1.
     for (int flags : {0, 1}) {
         Engine e;
-        SetTables(e, {{10, 10, 1}}, {{2, 6, 1}, {6, 2, 1}, {4, 2, 1}, {2, 4, 1}});
+        SetTables(e, {{10, 10, 1}}, {{2, 6, 1}, {6, 2, 1}, {4, 4, 1}, {2, 6, 1}});
         e.Settings.SortKeyFlags = int16_t(flags);
         LayoutOf r(e);
-        EXPECT_EQ(flags ? CountFragments(e.Grid.Raster()) : 1, r.sheets[1].平方数);
+        // The walls (開始横, 開始縦, 終了横, 終了縦): left, low side, high side, right of the hole.
+        const std::vector<std::array<int, 4>> walls = {{0, 0, 2, 6}, {0, 6, 6, 8}, {2, 0, 6, 4}, {6, 0, 8, 6}};
+        for (size_t i = 1; i <= walls.size(); ++i) {
+            const PiecePlacement& p = r.placements[i];
+            ASSERT_EQ(walls[i - 1], (std::array<int, 4>{p.開始横, p.開始縦, p.終了横, p.終了縦})) << i;
+        }
+        EXPECT_EQ(flags ? 2 : 1, r.sheets[1].平方数);
     }
 }
 

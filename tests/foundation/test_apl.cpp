@@ -87,7 +87,16 @@ TEST_F(AplTest, SetButLineColorSetsThePropertyByName)
     gApl().SetButLineColor(&button, 8);                 // changes nothing
     gApl().SetButLineColor(nullptr, kRoleDetail);
     EXPECT_EQ(0x1E140Au, button.property("LineColor").toUInt());
-    EXPECT_EQ(&gApl(), &gApl());                         // one instance until released
+}
+
+TEST_F(AplTest, TheProgramsSettingsAreReadOnceUntilReleased)
+{
+    setLine("Detail", QStringLiteral("010020030"));
+    EXPECT_EQ(0x1E140Au, gApl().LineColor(kRoleDetail));
+    setLine("Detail", QStringLiteral("255000000"));
+    EXPECT_EQ(0x1E140Au, gApl().LineColor(kRoleDetail));   // the settings read at the first use
+    ReleaseApl();
+    EXPECT_EQ(0x0000FFu, gApl().LineColor(kRoleDetail));   // read afresh
 }
 
 TEST_F(AplTest, SaveRegSettingWritesTheGuideLineBack)

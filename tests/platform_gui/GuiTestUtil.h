@@ -3,10 +3,15 @@
 // saved under the build tree, and pixel probes.
 #include "platform/gui/GuiSetup.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QStringList>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <string>
 
 // Sets up the Fusion style, palette and fonts before the first test.
 class GuiEnvironment : public ::testing::Environment {
@@ -33,3 +38,35 @@ inline QImage SaveScreenshot(QWidget* w, const QString& name)
 }
 
 inline QRgb PixelAt(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; }
+
+// The captions of a window's visible labels and buttons that are drawn cut off: text wider or
+// taller than its control, or a control reaching out of its parent; empty when every caption
+// shows whole, else one entry per caption ("text (needed in given)", joined by "; ").
+inline std::string CutCaptions(QWidget* window)
+{
+    QStringList cut;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window))
+            continue;
+        QSize needed;
+        QString text;
+        if (auto* l = qobject_cast<QLabel*>(w); l && !l->wordWrap() && !l->text().isEmpty()) {
+            text = l->text();
+            needed = l->fontMetrics().size(Qt::TextSingleLine, text);
+            needed.rwidth() += l->width() - l->contentsRect().width();
+        } else if (auto* p = qobject_cast<QPushButton*>(w); p && !p->text().isEmpty()) {
+            text = p->text();
+            needed = p->fontMetrics().size(Qt::TextSingleLine, text) + QSize(8, 2);   // inside the bevel
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->text().isEmpty()) {
+            text = b->text();
+            needed = b->sizeHint();                                                 // with its indicator
+        } else {
+            continue;
+        }
+        if (needed.width() > w->width() || needed.height() > w->height() + 2 ||
+            !QRect(QPoint(0, 0), w->parentWidget()->size()).contains(w->geometry()))
+            cut << QStringLiteral("%1 (%2x%3 in %4x%5)").arg(text).arg(needed.width()).arg(needed.height())
+                       .arg(w->width()).arg(w->height());
+    }
+    return cut.join(QStringLiteral("; ")).toStdString();
+}

@@ -190,7 +190,7 @@ TEST_F(SysPrintDtlTest, ReportNamesMustBeGivenAndNew)
 TEST_F(SysPrintDtlTest, DetailModeLoadsTheRowAndKeepsCodesTheBoxesDoNotOffer)
 {
     Sql(QStringLiteral("INSERT INTO M_Printer VALUES (5, 1, '画面印刷', 'NT only', 'NTPORT', 'Office Laser', 'USB001', "
-                       "1, 2, 1, 3, 'メモ')"));
+                       "11, 2, 14, 3, 'メモ')"));
     open(1, true);
     EXPECT_FALSE(ed.lbutDel->isEnabled());   // the default row
     EXPECT_EQ(QStringLiteral("(標準プリンタ設定)"), ed.cmbReport->currentText());
@@ -203,9 +203,9 @@ TEST_F(SysPrintDtlTest, DetailModeLoadsTheRowAndKeepsCodesTheBoxesDoNotOffer)
     EXPECT_TRUE(ComboLocked(ed.cmbReport));
     EXPECT_EQ(QStringLiteral("Office Laser"), ed.cmbPrint->currentText());
     EXPECT_EQ(QStringLiteral("USB001"), ed.cmbPort->currentText());
-    EXPECT_EQ(QStringLiteral("Letter"), ed.cmbSize->currentText());
+    EXPECT_EQ(QStringLiteral("A5"), ed.cmbSize->currentText());
     EXPECT_TRUE(ed.optDirect[1]->isChecked());
-    EXPECT_EQ(QStringLiteral("上段トレイ"), ed.cmbBin->currentText());
+    EXPECT_EQ(QStringLiteral("カセット"), ed.cmbBin->currentText());
     EXPECT_EQ(QString(), ed.cmbMode->currentText());   // mode 3 is not offered
     EXPECT_EQ(QStringLiteral("メモ"), ed.txtBikou->text());
     EXPECT_FALSE(ed.controller()->DataChanged());
@@ -220,6 +220,8 @@ TEST_F(SysPrintDtlTest, DetailModeLoadsTheRowAndKeepsCodesTheBoxesDoNotOffer)
     EXPECT_EQ(QStringLiteral("NT only"), Lookup(QStringLiteral("PrinterNameNT"), where).stringValue());
     EXPECT_EQ(QStringLiteral("NTPORT"), Lookup(QStringLiteral("PrinterPortNT"), where).stringValue());
     EXPECT_EQ(2, Lookup(QStringLiteral("PaperDirect"), where).intValue());
+    EXPECT_EQ(11, Lookup(QStringLiteral("PaperSize"), where).intValue());
+    EXPECT_EQ(14, Lookup(QStringLiteral("PaperBin"), where).intValue());
 }
 
 TEST_F(SysPrintDtlTest, ThePrinterBoxAcceptsListedPrintersOnly)

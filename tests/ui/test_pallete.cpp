@@ -169,6 +169,21 @@ TEST_F(PalleteTest, ButtonRolesAndScreenshot)
     p.unload();
 }
 
-TEST_F(PalleteTest, TheGlobalPaletteIsOneObject) { EXPECT_EQ(&gPallete(), &gPallete()); }
+// The program's callers set the colour on its one palette, show it, and read the choice back from it.
+TEST_F(PalleteTest, TheProgramsPaletteKeepsTheColourAndTheChoiceBetweenCalls)
+{
+    gPallete().setColor(frmPallete::kSwatchColors[4]);
+    int preselected = -1;
+    {
+        ScopedModalDriver driver([&](Form&) {
+            preselected = gPallete().selectionIndex();
+            QTest::mouseDClick(gPallete().col(7), Qt::LeftButton);
+        });
+        gPallete().showModal();
+    }
+    EXPECT_EQ(4, preselected);
+    EXPECT_TRUE(gPallete().State());
+    EXPECT_EQ(frmPallete::kSwatchColors[7], gPallete().Color());
+}
 
 }  // namespace
