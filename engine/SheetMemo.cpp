@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 void SheetMemo::Start(bool on, size_t maxBytes)
 {
@@ -12,9 +13,13 @@ void SheetMemo::Start(bool on, size_t maxBytes)
     // Room for the most the memo keeps, so that what it hands out never moves; only the memory
     // written to is taken from the system.
     if (on) {
-        keys_.reserve(maxBytes);
-        placed_.reserve(maxBytes / sizeof(Placed));
-        entries_.reserve(maxBytes / sizeof(Entry));
+        try {
+            keys_.reserve(maxBytes);
+            placed_.reserve(maxBytes / sizeof(Placed));
+            entries_.reserve(maxBytes / sizeof(Entry));
+        } catch (const std::bad_alloc&) {
+            End();                        // the search runs without the memo
+        }
     }
 }
 
@@ -102,10 +107,12 @@ void SheetMemo::Keep(const std::vector<Placed>& placed, const SheetResult& resul
 {
     if (!on_)
         return;
-    const size_t add = key_.size() + placed.size() * sizeof(Placed) + sizeof(Entry) + 2 * sizeof(int32_t);
+    const bool grows = (entries_.size() + 1) * 2 > table_.size();   // the table doubles first
+    const size_t add = key_.size() + placed.size() * sizeof(Placed) + sizeof(Entry) +
+                       (grows ? table_.size() * sizeof(int32_t) : 0);
     if (bytes() + add > maxBytes_ || entries_.size() >= 0x3FFFFFFF)
         return;
-    if ((entries_.size() + 1) * 2 > table_.size())
+    if (grows)
         grow();
     int32_t* s = slot(hash_, key_.data(), key_.size());
     if (*s != 0)
