@@ -16,6 +16,7 @@
 #include "tests/platform_gui/GuiTestUtil.h"
 #include "tests/support/ScopedRegistry.h"
 #include "tests/support/DbFixture.h"
+#include "tests/support/Press.h"
 #include "ui/LineButton.h"
 #include "ui/frmPallete.h"
 
@@ -112,8 +113,7 @@ protected:
     frmTavo& tavo() { return gTavo(); }
 
     // Clicks a line button or a push button as the user does.
-    static void click(LineButton* b) { QTest::mouseClick(b->muButton(), Qt::LeftButton); }
-    static void click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+    static void click(QWidget* b, std::source_location where = std::source_location::current()) { Press(b, where); }
     // Clicks a cell of a grid (row, column as the view shows them).
     static void clickCell(TDBGrid* g, int row, int col)
     {
@@ -158,6 +158,6 @@ struct PaletteAnswer {
         ++openings;
         if (swatch >= 0)
             QTest::mouseClick(p.col(swatch), Qt::LeftButton);
-        QTest::mouseClick((swatch >= 0 ? p.lbutOK() : p.lbutCancel())->muButton(), Qt::LeftButton);
+        Press(swatch >= 0 ? p.lbutOK() : p.lbutCancel());
     }};
 };

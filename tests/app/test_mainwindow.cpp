@@ -216,7 +216,7 @@ TEST_F(MainWindowTest, TheSettingsButtonOpensTheSettingsDialog)
     ScopedModalDriver driver([&](Form& f) {
         opened << f.name();
         auto& dialog = static_cast<frmSetting&>(f);
-        dialog.optPosision[1]->click();
+        Press(dialog.optPosision[1]);
         click(dialog.lbutAdd);
     });
     click(tavo().lbutSystem);

@@ -14,6 +14,7 @@
 #include "tests/platform_gui/GuiTestUtil.h"
 #include "tests/support/DbFixture.h"
 #include "tests/support/ScriptedMsgBox.h"
+#include "tests/support/Press.h"
 #include "ui/LineButton.h"
 
 #include <QApplication>
@@ -112,13 +113,7 @@ protected:
         QApplication::setActiveWindow(dialog_->loadedWindow());
         return *dialog_;
     }
-    // On the indicator of an option or check box (a click beside its text misses it).
-    static void click(QAbstractButton* b)
-    {
-        const bool box = qobject_cast<QRadioButton*>(b) || qobject_cast<QCheckBox*>(b);
-        QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, box ? QPoint(7, b->height() / 2) : b->rect().center());
-    }
-    static void click(LineButton* b) { QTest::mouseClick(b->muButton(), Qt::LeftButton); }
+    static void click(QWidget* b, std::source_location where = std::source_location::current()) { Press(b, where); }
     static QStringList items(QListWidget* l)
     {
         QStringList out;

@@ -12,6 +12,7 @@
 #include "platform/gui/Label.h"
 #include "tests/support/ScopedRegistry.h"
 #include "tests/support/DbFixture.h"
+#include "tests/support/Press.h"
 #include "tests/support/ScriptedMsgBox.h"
 #include "ui/LineButton.h"
 
@@ -167,7 +168,7 @@ TEST_F(VersionTest, TheBoxIsOwnedByItsOpenerAndClosesWithItsButton)
         w->render(&img);
         QDir().mkpath(QStringLiteral(PANELO2_ARTIFACT_DIR));
         img.save(QStringLiteral(PANELO2_ARTIFACT_DIR "/frmVersion.png"));
-        QTest::mouseClick(f.lbutClose->muButton(), Qt::LeftButton);
+        Press(f.lbutClose);
         EXPECT_FALSE(f.isLoaded() && f.loadedWindow()->isVisible());
     });
     gVersion().ShowModal(&owner);

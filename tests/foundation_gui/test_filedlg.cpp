@@ -1,6 +1,7 @@
 // File open and save dialogs: the record's defaults, filter texts, the extension rule after a
 // save, and Qt's dialog as the default runner builds it.
 #include "foundation/gui/cFileDlg.h"
+#include "tests/support/FileDialogAnswer.h"
 #include "platform/gui/GuiSetup.h"
 
 #include <QApplication>
@@ -23,27 +24,6 @@ QString ExportFilter()
     return QStringLiteral("テキストファイル(*.txt)") + Nul() + QStringLiteral("*.txt") + Nul()
         + QStringLiteral("CSVファイル(*.csv)") + Nul() + QStringLiteral("*.csv") + Nul() + Nul(2);
 }
-
-// Answers the dialog as a user would: picks a filter and enters a path, or cancels.
-struct FakeDialog {
-    FakeDialog() : previous(SetFileDialogRunner([this](OpenFileName& r, bool save) {
-        seen = r;
-        wasSave = save;
-        ++shown;
-        if (answer.isEmpty())
-            return false;
-        r.file = answer + Nul(r.maxFile - answer.size());
-        r.filterIndex = pick;
-        return true;
-    })) {}
-    ~FakeDialog() { SetFileDialogRunner(previous); }
-    QString answer;
-    int32_t pick = 1;
-    OpenFileName seen;
-    bool wasSave = false;
-    int shown = 0;
-    FileDialogRunner previous;
-};
 
 TEST(FileDlgTest, RecordDefaultsAndFilters)
 {
@@ -83,9 +63,9 @@ TEST(FileDlgTest, SaveAddsThePickedFiltersExtension)
     };
     const QString filter = ExportFilter().chopped(2) + QStringLiteral("すべて(*.*)") + Nul() + QStringLiteral("*.*") + Nul();
     for (const Case& c : cases) {
-        FakeDialog fake;
-        fake.answer = QString::fromUtf8(c.entered);
-        fake.pick = c.pick;
+        FileDialogAnswer fake;
+        fake.name = QString::fromUtf8(c.entered);
+        fake.filter = c.pick;
         cFileDlg dlg;
         EXPECT_EQ(QString::fromUtf8(c.expected),
                   dlg.SaveFileDialog(nullptr, QStringLiteral("/d"), filter, QStringLiteral("ファイルを保存"), 6,
@@ -97,44 +77,44 @@ TEST(FileDlgTest, SaveAddsThePickedFiltersExtension)
 
 TEST(FileDlgTest, SaveSetsUpTheRecordAndCancelKeepsTheName)
 {
-    FakeDialog fake;
+    FileDialogAnswer fake;
     cFileDlg dlg;
     QWidget owner;
     EXPECT_EQ(QString(), dlg.SaveFileDialog(&owner, QStringLiteral("/home/u"), ExportFilter(), QStringLiteral("ファイルを保存"),
                                             kOfnOverwritePrompt | kOfnHideReadOnly, QStringLiteral("パターン1"),
                                             QStringLiteral("txt")));
-    ASSERT_EQ(1, fake.shown);
-    EXPECT_TRUE(fake.wasSave);
-    EXPECT_EQ(&owner, fake.seen.owner);
-    EXPECT_EQ(ExportFilter(), fake.seen.filter);
-    EXPECT_EQ(1, fake.seen.filterIndex);
-    EXPECT_EQ(QStringLiteral("パターン1") + Nul(256 - 5), fake.seen.file);
-    EXPECT_EQ(255, fake.seen.maxFile);
-    EXPECT_EQ(255, fake.seen.maxFileTitle);
-    EXPECT_EQ(QStringLiteral("/home/u"), fake.seen.initialDir);
-    EXPECT_EQ(QStringLiteral("ファイルを保存"), fake.seen.title);
-    EXPECT_EQ(6, fake.seen.flags);
-    EXPECT_EQ(QStringLiteral("txt"), fake.seen.defExt);
+    ASSERT_EQ(1, fake.count);
+    EXPECT_TRUE(fake.saveDialog);
+    EXPECT_EQ(&owner, fake.shown.owner);
+    EXPECT_EQ(ExportFilter(), fake.shown.filter);
+    EXPECT_EQ(1, fake.shown.filterIndex);
+    EXPECT_EQ(QStringLiteral("パターン1") + Nul(256 - 5), fake.shown.file);
+    EXPECT_EQ(255, fake.shown.maxFile);
+    EXPECT_EQ(255, fake.shown.maxFileTitle);
+    EXPECT_EQ(QStringLiteral("/home/u"), fake.shown.initialDir);
+    EXPECT_EQ(QStringLiteral("ファイルを保存"), fake.shown.title);
+    EXPECT_EQ(6, fake.shown.flags);
+    EXPECT_EQ(QStringLiteral("txt"), fake.shown.defExt);
     EXPECT_EQ(QStringLiteral("パターン1"), dlg.FileName());             // the cancelled buffer keeps the name
 
     // A second dialog on the same instance works with buffers one character shorter.
     dlg.SaveFileDialog(nullptr, QString(), ExportFilter(), QString(), 6, QStringLiteral("a"), QStringLiteral("txt"));
-    EXPECT_EQ(254, fake.seen.maxFile);
+    EXPECT_EQ(254, fake.shown.maxFile);
 }
 
 TEST(FileDlgTest, OpenReturnsThePathOrNothing)
 {
-    FakeDialog fake;
+    FileDialogAnswer fake;
     cFileDlg dlg;
     dlg.setFilterIndex(2);
     EXPECT_EQ(QString(), dlg.OpenFileDialog(nullptr, QStringLiteral("/d"), ExportFilter(), QStringLiteral("開く"), 0));
-    EXPECT_FALSE(fake.wasSave);
-    EXPECT_EQ(2, fake.seen.filterIndex);                                // kept as it was
-    EXPECT_EQ(Nul(256), fake.seen.file);
+    EXPECT_FALSE(fake.saveDialog);
+    EXPECT_EQ(2, fake.shown.filterIndex);                                // kept as it was
+    EXPECT_EQ(Nul(256), fake.shown.file);
     EXPECT_EQ(QString(), dlg.FileName());
 
-    fake.answer = QStringLiteral("/d/input.csv");
-    fake.pick = 2;
+    fake.name = QStringLiteral("/d/input.csv");
+    fake.filter = 2;
     EXPECT_EQ(QStringLiteral("/d/input.csv"), dlg.OpenFileDialog(nullptr, QStringLiteral("/d"), ExportFilter(), QString(), 0));
 }
 

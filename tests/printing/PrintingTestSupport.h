@@ -15,6 +15,7 @@
 #include "tests/support/ScopedRegistry.h"
 #include "tests/support/DbFixture.h"
 #include "tests/support/ScriptedMsgBox.h"
+#include "tests/support/Press.h"
 #include "ui/LineButton.h"
 
 #include <optional>
@@ -114,8 +115,7 @@ inline Variant Lookup(const QString& field, const QString& where = QString())
 inline int RowCount() { return Lookup(QStringLiteral("COUNT(*)")).intValue(); }
 
 // Clicks a line button or a push button as the user does.
-inline void Click(LineButton* b) { QTest::mouseClick(b->muButton(), Qt::LeftButton); }
-inline void Click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+inline void Click(QWidget* b, std::source_location where = std::source_location::current()) { Press(b, where); }
 
 // A fresh program folder with both databases connected, the shipped INI and line colours, and
 // the fake printers installed.

@@ -68,10 +68,10 @@ TEST_F(DetailTest, AComputedPatternShowsEverySheetWithItsPartsAndStrips)
     EXPECT_EQ(d.labSize->text(), QStringLiteral("1820 × 910"));
     SaveScreenshot(d.loadedWindow(), QStringLiteral("detail_computed_sheet1"));
 
-    d.butBozaiNoUp->click();
+    Press(d.butBozaiNoUp);
     EXPECT_EQ(shown(), 2);
     EXPECT_EQ(d.txtBozaiNo->text(), QStringLiteral("1-2"));
-    d.butBig->click();
+    Press(d.butBig);
     SaveScreenshot(d.loadedWindow(), QStringLiteral("detail_computed_sheet2_zoomed"));
     EXPECT_TRUE(db_.errLog().isEmpty()) << db_.errLog().toStdString();
 }

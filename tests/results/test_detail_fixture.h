@@ -25,6 +25,7 @@
 #include "results/frmDetail.h"
 #include "tests/platform_gui/GuiTestUtil.h"
 #include "tests/support/DbFixture.h"
+#include "tests/support/Press.h"
 #include "tests/support/ScriptedMsgBox.h"
 #include "ui/LineButton.h"
 

@@ -27,7 +27,7 @@ TEST_F(DetailTest, SteppingSkipsTheSheetThatReceivedNothingAndStopsAtBothEnds)
                           {d.butBozaiNoUp, 3, "1-1"},     // the last used sheet: nothing
                           {d.butBozaiNoDown, 1, "2-1"}};
     for (const Step& s : steps) {
-        s.button->click();
+        Press(s.button);
         EXPECT_EQ(shown(), s.sheet);
         EXPECT_EQ(d.numBozaiNo->value(), s.sheet);
         EXPECT_EQ(d.Scene().sheet, s.sheet);
@@ -36,7 +36,7 @@ TEST_F(DetailTest, SteppingSkipsTheSheetThatReceivedNothingAndStopsAtBothEnds)
         EXPECT_EQ(currentSheet(*d.TDBList), s.sheet);
     }
     // Stepping to sheet 3 put the part grid on the sheet's first part; the scale fits its stock.
-    d.butBozaiNoUp->click();
+    Press(d.butBozaiNoUp);
     EXPECT_EQ(d.TDBList->row(), 3);
     EXPECT_DOUBLE_EQ(d.DrawScale, 646.0 / 300);
     EXPECT_TRUE(db_.errLog().isEmpty()) << db_.errLog().toStdString();

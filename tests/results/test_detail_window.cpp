@@ -56,7 +56,7 @@ TEST_F(DetailTest, ReopeningRebuildsTheSameRowsAndReactivationSetsTheBoxAgain)
 TEST_F(DetailTest, ResizingLaysOutAndFitsTheWidthAgainAfterAZoom)
 {
     frmDetail& d = open();
-    d.butBig->click();
+    Press(d.butBig);
     EXPECT_GT(d.DrawScale, 646.0 / 200);
     d.loadedWindow()->resize(1100, 700);
     QCoreApplication::processEvents();
@@ -81,7 +81,7 @@ TEST_F(DetailTest, ClosingTheWindowUnloadsItUnlessItPrints)
     d.PrintBusy = true;
     EXPECT_FALSE(d.unload());
     d.PrintBusy = false;
-    d.lbutClose_Click();
+    Press(d.lbutClose);
     EXPECT_FALSE(d.isLoaded());
 }
 

@@ -12,7 +12,7 @@ TEST_F(DetailTest, ZoomStaysBetweenFitWidthAndFitHeightWithTheButtonsShowingTheL
     EXPECT_TRUE(d.butBig->isEnabled());
     EXPECT_TRUE(d.HScroll1->isHidden());
 
-    d.butBig->click();   // twice the width is past fit height: fit height
+    Press(d.butBig);   // twice the width is past fit height: fit height
     EXPECT_DOUBLE_EQ(d.DrawScale, 444.0 / 100);
     EXPECT_TRUE(d.butSmall->isEnabled());
     EXPECT_FALSE(d.butBig->isEnabled());
@@ -29,7 +29,7 @@ TEST_F(DetailTest, ZoomStaysBetweenFitWidthAndFitHeightWithTheButtonsShowingTheL
     d.HScroll1->setValue(70);
     EXPECT_EQ(d.picDetail->x(), -74);
 
-    d.butSmall->click();   // half of fit height is below fit width: fit width
+    Press(d.butSmall);   // half of fit height is below fit width: fit width
     EXPECT_DOUBLE_EQ(d.DrawScale, 646.0 / 200);
     EXPECT_FALSE(d.butSmall->isEnabled());
     EXPECT_TRUE(d.butBig->isEnabled());
@@ -47,7 +47,7 @@ TEST_F(DetailTest, AVeryLongSheetIsDrawnAtTheHalvedScaleAndScrollsToItsEnd)
     gSelection() = ListSelection{9, 1, 1, 1, 1};
     frmDetail& d = open();
     for (int i = 0; i < 12 && d.butBig->isEnabled(); ++i)
-        d.butBig->click();
+        Press(d.butBig);
     ASSERT_FALSE(d.butBig->isEnabled());
     // Fit width 0.646 doubled four times, then past fit height 18.5, which gives 18500 pixels:
     // halved to 9250, and drawn at that scale.

@@ -1,9 +1,9 @@
 // The part coordinate export: the save dialog's settings, the file's lines in CP932 with CR LF,
 // the CSV name, cancelling, and failures that leave the target as it was and say so.
-#include "foundation/gui/cFileDlg.h"
 #include "platform/core/AnsiText.h"
 #include "results/PartExport.h"
 #include "tests/results/test_detail_fixture.h"
+#include "tests/support/FileDialogAnswer.h"
 #include "ui/mdlMain.h"
 
 #include <QFile>
@@ -21,29 +21,6 @@ QByteArray readFile(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
 }
 
-// The save dialog answered with a name typed under one of the filters, or cancelled (empty).
-class DialogAnswer {
-public:
-    DialogAnswer(const QString& typed, int filterIndex = 1)
-    {
-        previous_ = SetFileDialogRunner([this, typed, filterIndex](OpenFileName& record, bool save) {
-            shown = record;
-            saveDialog = save;
-            if (typed.isEmpty())
-                return false;
-            record.file = typed + QChar(0);
-            record.filterIndex = filterIndex;
-            return true;
-        });
-    }
-    ~DialogAnswer() { SetFileDialogRunner(previous_); }
-    OpenFileName shown;
-    bool saveDialog = false;
-
-private:
-    FileDialogRunner previous_;
-};
-
 }  // namespace
 
 TEST_F(DetailTest, ExportWritesTheHeaderAndOneLinePerPartInCp932WithCrLf)
@@ -51,8 +28,8 @@ TEST_F(DetailTest, ExportWritesTheHeaderAndOneLinePerPartInCp932WithCrLf)
     frmDetail& d = open();
     selectRow(*d.TDBList, 4);   // sheet 3 shown, its second part chosen
     const QString path = db_.path(QStringLiteral("部材座標.txt"));
-    DialogAnswer dialog(path);
-    d.lbutOutput_Click();
+    FileDialogAnswer dialog(path);
+    Press(d.lbutOutput);
     EXPECT_TRUE(dialog.saveDialog);
     EXPECT_EQ(dialog.shown.title, QStringLiteral("ファイルを保存"));
     EXPECT_EQ(dialog.shown.filter, QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.txt)") + QChar(0) + QStringLiteral("*.txt") + QChar(0) +
@@ -71,13 +48,13 @@ TEST_F(DetailTest, ExportWritesTheHeaderAndOneLinePerPartInCp932WithCrLf)
     // An existing file is replaced.
     QFile::remove(db_.path(QStringLiteral("parts.csv")));
     {
-        DialogAnswer csv(db_.path(QStringLiteral("parts")), 2);
-        d.lbutOutput_Click();
+        FileDialogAnswer csv(db_.path(QStringLiteral("parts")), 2);
+        Press(d.lbutOutput);
     }
     EXPECT_EQ(readFile(db_.path(QStringLiteral("parts.csv"))), ToAnsi(kLines));
     {
-        DialogAnswer again(path);
-        d.lbutOutput_Click();
+        FileDialogAnswer again(path);
+        Press(d.lbutOutput);
     }
     EXPECT_EQ(readFile(path), ToAnsi(kLines));
 }
@@ -85,8 +62,8 @@ TEST_F(DetailTest, ExportWritesTheHeaderAndOneLinePerPartInCp932WithCrLf)
 TEST_F(DetailTest, CancellingTheDialogWritesNothingAndShowsNothing)
 {
     frmDetail& d = open();
-    DialogAnswer dialog{QString()};
-    d.lbutOutput_Click();
+    FileDialogAnswer dialog{QString()};
+    Press(d.lbutOutput);
     EXPECT_TRUE(dialog.saveDialog);
     EXPECT_TRUE(QDir(db_.dir()).entryList({QStringLiteral("*.txt"), QStringLiteral("*.csv")}, QDir::Files).isEmpty());
     EXPECT_TRUE(boxes_.shown().empty());
@@ -97,9 +74,9 @@ TEST_F(DetailTest, AFailedExportSaysSoAndLeavesAnExistingFileAsItWas)
     frmDetail& d = open();
     // A folder that does not exist.
     {
-        DialogAnswer dialog(db_.path(QStringLiteral("missing/parts.txt")));
+        FileDialogAnswer dialog(db_.path(QStringLiteral("missing/parts.txt")));
         boxes_.expect(QStringLiteral("lbutOutput_Click"), vbOK, QStringLiteral("ファイルへの書込みに失敗しました。\r\n"));
-        d.lbutOutput_Click();
+        Press(d.lbutOutput);
     }
     ASSERT_EQ(boxes_.shown().size(), 1u);
     EXPECT_EQ(boxes_.shown()[0].style, vbCritical);
@@ -120,9 +97,9 @@ TEST_F(DetailTest, AFailedExportSaysSoAndLeavesAnExistingFileAsItWas)
         f.write("keep\r\n");
     }
     {
-        DialogAnswer dialog(path);
+        FileDialogAnswer dialog(path);
         boxes_.expect(QStringLiteral("lbutOutput_Click"), vbOK, QStringLiteral("ファイルへの書込みに失敗しました。"));
-        empty.lbutOutput_Click();
+        Press(empty.lbutOutput);
     }
     EXPECT_EQ(readFile(path), QByteArray("keep\r\n"));
     EXPECT_EQ(boxes_.shown().size(), 2u);

@@ -18,6 +18,7 @@
 #include "tests/support/ScopedRegistry.h"
 #include "tests/support/DbFixture.h"
 #include "tests/support/ScriptedMsgBox.h"
+#include "tests/support/Press.h"
 #include "ui/LineButton.h"
 
 #include <optional>
@@ -170,7 +171,7 @@ protected:
         return gDaoSave().Lookup(table, QStringLiteral("COUNT(*)"), where).intValue();
     }
 
-    static void click(LineButton* b) { QTest::mouseClick(b->muButton(), Qt::LeftButton); }
+    static void click(QWidget* b, std::source_location where = std::source_location::current()) { Press(b, where); }
 
     // Opens the save dialog, types the name and presses 保　存; then runs check while the
     // dialog may still be open. True when the dialog closed itself.

@@ -6,6 +6,7 @@
 #include "tests/platform_gui/GuiTestUtil.h"
 #include "tests/support/ScopedRegistry.h"
 #include "tests/support/DbFixture.h"
+#include "tests/support/Press.h"
 
 #include <optional>
 #include <QCoreApplication>

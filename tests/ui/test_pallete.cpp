@@ -65,7 +65,7 @@ TEST_F(PalleteTest, AColourOfTheTableSelectsItsSwatchAndOKConfirms)
     pick(0x00FF00, [&] {
         seen = focusedSwatch();
         white = frame(13);
-        p.lbutOK()->muButton()->click();
+        Press(p.lbutOK());
     });
     EXPECT_EQ(13, seen);
     EXPECT_EQ(0xFFFFFFu, white);
@@ -128,7 +128,7 @@ TEST_F(PalleteTest, MouseChoiceAndTheFrames)
         QTest::mouseClick(p.labBack(20), Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));   // the border around 20
         frames.push_back(frame(9));
         frames.push_back(frame(20));
-        p.lbutCancel()->muButton()->click();
+        Press(p.lbutCancel());
     });
     // The focus moving off swatch 4 gives it the button face; a click leaves grey behind.
     EXPECT_EQ((std::vector<uint32_t>{kSysBtnFace, 0xFFFFFF, 0xC0C0C0, 0xFFFFFF}), frames);
@@ -145,7 +145,7 @@ TEST_F(PalleteTest, MouseChoiceAndTheFrames)
 
 TEST_F(PalleteTest, TheCloseBoxCancels)
 {
-    pick(0x0000FF, [&] { p.lbutOK()->muButton()->click(); });
+    pick(0x0000FF, [&] { Press(p.lbutOK()); });
     ASSERT_TRUE(p.State());
     pick(0x0000FF, [&] { p.loadedWindow()->close(); });
     EXPECT_FALSE(p.State());
@@ -160,7 +160,7 @@ TEST_F(PalleteTest, ButtonRolesAndScreenshot)
         EXPECT_EQ(gApl().LineColor(kRoleExit), p.lbutCancel()->lineColor());
         EXPECT_EQ(gApl().LineColor(kRoleQuery), p.lbutOK()->lineColor());
         shot = SaveScreenshot(p.loadedWindow(), QStringLiteral("pallete"));
-        p.lbutCancel()->muButton()->click();
+        Press(p.lbutCancel());
     });
     ASSERT_FALSE(shot.isNull());
     const QRect sw = p.col(14)->geometry();

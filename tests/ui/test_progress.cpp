@@ -117,8 +117,8 @@ TEST_F(ProgressTest, CancelByClickOrEscIsSeenOnlyThroughTheFlag)
 {
     progress.OpenWin(owner);
     EngineProgress& engine = progress;
-    QTest::mouseClick(progress.lbutCancel()->muButton(), Qt::LeftButton);
-    QTest::mouseClick(progress.lbutCancel()->muButton(), Qt::LeftButton);   // twice: still one request
+    Press(progress.lbutCancel());
+    Press(progress.lbutCancel());   // twice: still one request
     EXPECT_TRUE(engine.cancel());
     EXPECT_TRUE(progress.isVisible());                  // the window stays
     engine.setCancel(false);                            // the caller goes on

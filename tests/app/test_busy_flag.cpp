@@ -6,7 +6,7 @@
 
 namespace {
 
-class ReviewBusyTest : public MainWindowTest {
+class BusyFlagTest : public MainWindowTest {
 protected:
     void prepare() override
     {
@@ -15,7 +15,7 @@ protected:
     }
 };
 
-TEST_F(ReviewBusyTest, WhileBusyOfItsButtonsOnlyComputeSaveAndRecallRun)
+TEST_F(BusyFlagTest, WhileBusyOfItsButtonsOnlyComputeSaveAndRecallRun)
 {
     ScriptedMsgBox none;
     click(tavo().lbutCompute);

@@ -9,7 +9,7 @@
 
 namespace {
 
-using ReviewStartupTest = ProgramTest;
+using SplashStatusTest = ProgramTest;
 
 const QString kCompacting = QStringLiteral("ﾃﾞｰﾀﾍﾞｰｽを最適化しています");
 const QString kConnecting = QStringLiteral("ﾃﾞｰﾀﾍﾞｰｽに接続しています");
@@ -34,7 +34,7 @@ struct SplashAtEachBox {
     QStringList seen;
 };
 
-TEST_F(ReviewStartupTest, TheStatusLineFollowsTheStepsOfAGoodStart)
+TEST_F(SplashStatusTest, TheStatusLineFollowsTheStepsOfAGoodStart)
 {
     ScriptedMsgBox none;
     QStringList texts;
@@ -51,7 +51,7 @@ TEST_F(ReviewStartupTest, TheStatusLineFollowsTheStepsOfAGoodStart)
     EXPECT_FALSE(gSplash().isLoaded());
 }
 
-TEST_F(ReviewStartupTest, TheConnectionMessagesComeWhileTheirStepsAreShown)
+TEST_F(SplashStatusTest, TheConnectionMessagesComeWhileTheirStepsAreShown)
 {
     QFile::remove(fx_.savePath());
     ScriptedMsgBox boxes;
@@ -63,7 +63,7 @@ TEST_F(ReviewStartupTest, TheConnectionMessagesComeWhileTheirStepsAreShown)
               at.seen);
 }
 
-TEST_F(ReviewStartupTest, TheRelinkMessagesComeWhileRelinkingIsShown)
+TEST_F(SplashStatusTest, TheRelinkMessagesComeWhileRelinkingIsShown)
 {
     ExecOnFile(fx_.workingPath(), QStringLiteral("DROP TABLE 部材;"));
     ScriptedMsgBox boxes;

@@ -10,7 +10,7 @@
 
 namespace {
 
-class ReviewGridsTest : public MainWindowTest {
+class InputGridPathsTest : public MainWindowTest {
 protected:
     // Each row of the table as (number, 幅, 長さ, 数), in number order.
     QList<QList<int>> rows(const QString& table)
@@ -36,7 +36,7 @@ protected:
     }
 };
 
-class TwelvePartsTest : public ReviewGridsTest {
+class TwelvePartsTest : public InputGridPathsTest {
 protected:
     void prepare() override
     {
@@ -69,7 +69,7 @@ TEST_F(TwelvePartsTest, AMiddleRowDeletedAndARowAddedCloseTheNumbersAndReachTheL
     EXPECT_EQ(12, g->model()->rowCount());               // no row beyond the twelfth
 }
 
-TEST_F(ReviewGridsTest, LettersOversizedNumbersAndEscLeaveOnlyWholeNumbersUpTo9999)
+TEST_F(InputGridPathsTest, LettersOversizedNumbersAndEscLeaveOnlyWholeNumbersUpTo9999)
 {
     TDBGrid* g = tavo().TDBBozai;
     enterRows(g, {{"100", "1000", "2"}});
@@ -101,7 +101,7 @@ TEST_F(ReviewGridsTest, LettersOversizedNumbersAndEscLeaveOnlyWholeNumbersUpTo99
               uint32_t(lookup(QStringLiteral("母材"), QStringLiteral("色値"), QStringLiteral("母材番号=2")).intValue()));
 }
 
-TEST_F(ReviewGridsTest, ShiftEnterMovesBackAndTheColourCellHasASolidBorder)
+TEST_F(InputGridPathsTest, ShiftEnterMovesBackAndTheColourCellHasASolidBorder)
 {
     TDBGrid* g = tavo().TDBBozai;
     enterRows(g, {{"100", "1000", "2"}});
@@ -119,7 +119,7 @@ TEST_F(ReviewGridsTest, ShiftEnterMovesBackAndTheColourCellHasASolidBorder)
     EXPECT_EQ(5, stock().value(0).value(3));
 }
 
-class BusyGridsTest : public ReviewGridsTest {
+class BusyGridsTest : public InputGridPathsTest {
 protected:
     void prepare() override
     {
@@ -178,7 +178,7 @@ TEST_F(BusyGridsTest, RowsDeletedByTheKeyboardAreRenumberedAndTheButtonThenFinds
     EXPECT_TRUE(errLog().isEmpty()) << errLog().toStdString();
 }
 
-TEST_F(ReviewGridsTest, AComputationWithAnEmptyStockRowInTheMiddleStopsOnThatRow)
+TEST_F(InputGridPathsTest, AComputationWithAnEmptyStockRowInTheMiddleStopsOnThatRow)
 {
     enterRows(tavo().TDBBozai, {{"900", "1800", "1"}, {"0", "0", "0"}, {"600", "1200", "1"}});
     enterRows(tavo().TDBBuzai, {{"300", "450", "4"}});

@@ -30,13 +30,13 @@ TEST_F(DetailTest, TheFrameShowsTheWholeSheetFromItsFirstPixelAtFitWidthAndFitHe
     ASSERT_DOUBLE_EQ(d.DrawScale, 646.0 / 200);
     EXPECT_EQ(misplacedPixels(d), 0);
 
-    d.butBig->click();   // fit height: the sheet is as high as the frame allows
+    Press(d.butBig);   // fit height: the sheet is as high as the frame allows
     ASSERT_DOUBLE_EQ(d.DrawScale, 444.0 / 100);
     EXPECT_EQ(misplacedPixels(d), 0);
 
     // A click is read in the pixels the frame shows: just left of the border between the first
     // part (0-323) and the second (323-484) of sheet 1, at the top.
-    d.butSmall->click();
+    Press(d.butSmall);
     selectRow(*d.TDBList, 1);
     QTest::mouseClick(d.picDetail, Qt::LeftButton, {}, d.picDetail->mapFrom(d.picDodai, QPoint(322, 10)));
     EXPECT_EQ(d.TDBList->row(), 0);
