@@ -1,7 +1,8 @@
 #pragma once
-// The cutting-layout engine: the stock and part tables, the queues of one computation, the raster
-// of the sheet being filled, and the procedures of the compute road (validation, preparation, run
-// count, search, layout run, placement, storage hand-over, odometers, clearing after a stop).
+// The cutting-layout engine: the stock and part tables, the queues of one computation, the sheet
+// being filled and the memo of sheets laid out in a search, and the procedures of the compute road
+// (validation, preparation, run count, search, layout run, placement, storage hand-over,
+// odometers, clearing after a stop).
 //
 // The main window holds one Engine (gEngine()) and connects it to itself (EngineHost), to the
 // progress window (EngineProgress) and, for a computation, to a pattern store; tests and the
@@ -81,8 +82,9 @@ public:
     // --- search and layout ---
     bool CreatePatern();
     bool LayoutRun(std::vector<PiecePlacement>& placements, std::vector<SheetResult>& sheets);
-    void NewSheet(int16_t stock);        // an empty raster and fresh corner and strip lists
+    void NewSheet(int16_t stock);        // an empty sheet and fresh corner and strip lists
     bool PutTavo(int16_t across, int16_t along, int16_t& x, int16_t& y, int16_t part, int16_t kerf, int16_t stock);
+    // The kerf frame around the piece that PutTavo placed at x, y.
     void PutTavoKiriHaba(int16_t along, int16_t across, int16_t x, int16_t y, int16_t kerf, int16_t stock);
     bool PutTavoSimulation(int16_t across, int16_t along, int16_t part, int16_t kerf, int16_t stock);
     int16_t ReRevolution();

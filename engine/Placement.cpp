@@ -1,5 +1,5 @@
-// Placing one piece first-fit on the candidate corners of the sheet raster, the kerf frame around
-// a placed piece, and the look-ahead of the rotation method 1 (Panelo方式).
+// Placing one piece first-fit on the candidate corners of the sheet being filled, the kerf frame
+// around a placed piece, and the look-ahead of the rotation method 1 (Panelo方式).
 #include "engine/Engine.h"
 #include "engine/VbMath.h"
 #include "foundation/ErrLog.h"
