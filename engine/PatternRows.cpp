@@ -6,10 +6,33 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <string>
 #include <tuple>
 
-double SqlDouble(double value) { return DoubleText(value).toDouble(); }
+double SqlDouble(double value)
+{
+    // The literal is DoubleText's "%.15G" ("0" for both zeros); reading it back rounds to nearest.
+    if (value == 0.0 || !std::isfinite(value))
+        return value == 0.0 ? 0.0 : value;
+    char text[32];
+    const char* end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15).ptr;
+    double back = 0;
+    std::from_chars(text, end, back);
+    return back;
+}
+
+void AppendKerfRows(const PatternPieceRow& p, int32_t k, int32_t colour, std::vector<PatternPieceRow>& rows)
+{
+    // The frame of width k around the piece, in four bands that tile it.
+    const int32_t x0 = p.開始横, y0 = p.開始縦, x1 = p.終了横, y1 = p.終了縦;
+    const int32_t bands[4][4] = {{x0 - k, y0 - k, x0, y1},
+                                 {x0, y0 - k, x1 + k, y0},
+                                 {x1, y0, x1 + k, y1 + k},
+                                 {x0 - k, y1, x1, y1 + k}};
+    for (const auto& b : bands)
+        rows.push_back({p.パターン番号, p.連番, kKerfPart, p.母材番号, p.枝番, b[0], b[1], b[2], b[3], colour});
+}
 
 void PatternPieceRows(const Engine& e, const std::vector<PiecePlacement>& placements, std::vector<PatternPieceRow>& rows)
 {
@@ -19,18 +42,10 @@ void PatternPieceRows(const Engine& e, const std::vector<PiecePlacement>& placem
     for (int32_t i = 1; i <= e.PiecePartTotal; ++i) {
         const PiecePlacement& p = placements[size_t(i)];
         const int16_t part = e.PieceQueue[size_t(i)];
-        const int32_t x0 = p.開始横, y0 = p.開始縦, x1 = p.終了横, y1 = p.終了縦;
-        rows.push_back({e.PatternNo, p.連番, k == 0 ? p.部材番号 : part, p.母材番号, p.枝番, x0, y0, x1, y1,
-                        e.PartTbl[size_t(part)].色値});
-        if (k == 0)
-            continue;
-        // The frame of width k around the piece, in four bands that tile it.
-        const int32_t bands[4][4] = {{x0 - k, y0 - k, x0, y1},
-                                     {x0, y0 - k, x1 + k, y0},
-                                     {x1, y0, x1 + k, y1 + k},
-                                     {x0 - k, y1, x1, y1 + k}};
-        for (const auto& b : bands)
-            rows.push_back({e.PatternNo, p.連番, kKerfPart, p.母材番号, p.枝番, b[0], b[1], b[2], b[3], e.KerfColor});
+        rows.push_back({e.PatternNo, p.連番, k == 0 ? p.部材番号 : part, p.母材番号, p.枝番, p.開始横, p.開始縦,
+                        p.終了横, p.終了縦, e.PartTbl[size_t(part)].色値});
+        if (k != 0)
+            AppendKerfRows(rows.back(), k, e.KerfColor, rows);
     }
 }
 
@@ -45,7 +60,7 @@ void PatternSheetRows(const Engine& e, const std::vector<SheetResult>& sheets, s
     }
 }
 
-QString PatternSignature(const std::vector<PatternPieceRow>& pieces)
+std::string PatternSignature(const std::vector<PatternPieceRow>& pieces)
 {
     std::vector<const PatternPieceRow*> order;
     order.reserve(pieces.size());
@@ -65,10 +80,10 @@ QString PatternSignature(const std::vector<PatternPieceRow>& pieces)
             text.push_back(',');
         }
     }
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+    return text;
 }
 
-QString PriorityKey(const QString& sortKeyList, const std::vector<PatternSheetRow>& sheets)
+std::string PriorityKey(const QString& sortKeyList, const std::vector<PatternSheetRow>& sheets)
 {
     enum Criterion { Fragments, Used, Kerf, Offcut };
     std::vector<Criterion> criteria;
@@ -83,9 +98,15 @@ QString PriorityKey(const QString& sortKeyList, const std::vector<PatternSheetRo
         else if (items[i] == kSortKeyOffcut)
             criteria.push_back(Offcut);
     }
+    const QString whole = QStringLiteral("000"), hundredths = QStringLiteral("000.00");
+    auto append = [](std::string& to, const QString& number) {
+        for (const QChar c : number)
+            to.push_back(char(c.unicode()));
+        to.push_back(',');
+    };
     int32_t used = 0;
     double sumUsed = 0, sumKerf = 0, sumOffcut = 0;
-    QString text;
+    std::string text;
     for (const PatternSheetRow& r : sheets) {
         if (r.使用面積 == 0)
             continue;
@@ -95,15 +116,16 @@ QString PriorityKey(const QString& sortKeyList, const std::vector<PatternSheetRo
         sumOffcut += r.端材率;
         for (Criterion c : criteria) {
             switch (c) {
-            case Fragments: text += FormatNumber(r.平方数, QStringLiteral("000")); break;
-            case Used: text += FormatNumber(sumUsed, QStringLiteral("000.00")); break;
-            case Kerf: text += FormatNumber(sumKerf, QStringLiteral("000.00")); break;
-            case Offcut: text += FormatNumber(sumOffcut, QStringLiteral("000.00")); break;
+            case Fragments: append(text, FormatNumber(r.平方数, whole)); break;
+            case Used: append(text, FormatNumber(sumUsed, hundredths)); break;
+            case Kerf: append(text, FormatNumber(sumKerf, hundredths)); break;
+            case Offcut: append(text, FormatNumber(sumOffcut, hundredths)); break;
             }
-            text += QLatin1Char(',');
         }
     }
-    return FormatNumber(used, QStringLiteral("000")) + QLatin1Char(',') + text;
+    std::string key;
+    append(key, FormatNumber(used, whole));
+    return key + text;
 }
 
 PatternRow PatternSummary(const Engine& e, const std::vector<PatternPieceRow>& pieces,
@@ -112,7 +134,7 @@ PatternRow PatternSummary(const Engine& e, const std::vector<PatternPieceRow>& p
     PatternRow row;
     row.パターン番号 = e.PatternNo;
     row.パターン種別 = PatternSignature(pieces);
-    row.優先順位 = PriorityKey(e.Settings.SortKeyList, sheets).left(255);
+    row.優先順位 = PriorityKey(e.Settings.SortKeyList, sheets).substr(0, 255);
     int32_t used = 0;
     double sums[4] = {0, 0, 0, 0};
     for (const PatternSheetRow& r : sheets) {

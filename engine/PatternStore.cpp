@@ -81,8 +81,8 @@ void SqlitePatternStore::Store(const Engine& e, const std::vector<PiecePlacement
         beginStep();
         const PatternRow p = PatternSummary(e, pieceRows_, sheetRows_);
         pattern_.bind(1, int64_t(p.パターン番号));
-        pattern_.bind(2, p.パターン種別);
-        pattern_.bind(3, p.優先順位);
+        pattern_.bind(2, std::string_view(p.パターン種別));
+        pattern_.bind(3, std::string_view(p.優先順位));
         pattern_.bind(4, int64_t(p.母材使用数));
         pattern_.bind(5, int64_t(p.部材切取数));
         pattern_.bind(6, p.平均使用率);
@@ -137,11 +137,32 @@ void SqlitePatternStore::End()
 void MemoryPatternStore::Store(const Engine& e, const std::vector<PiecePlacement>& placements,
                                const std::vector<SheetResult>& sheetResults)
 {
-    std::vector<PatternPieceRow> p;
-    PatternPieceRows(e, placements, p);
-    pieces.insert(pieces.end(), p.begin(), p.end());
-    std::vector<PatternSheetRow> s;
-    PatternSheetRows(e, sheetResults, s);
-    sheets.insert(sheets.end(), s.begin(), s.end());
-    patterns.push_back(PatternSummary(e, p, s));
+    PatternPieceRows(e, placements, pieceRows_);
+    PatternSheetRows(e, sheetResults, sheetRows_);
+    patterns_.push_back({pieces_.size(), sheets_.size(), e.KerfWidth, e.KerfColor,
+                         PatternSummary(e, pieceRows_, sheetRows_)});
+    // Piece and kerf rows are told apart by 部材番号 when there is kerf; without kerf there is none.
+    for (const PatternPieceRow& r : pieceRows_)
+        if (r.部材番号 != kKerfPart || e.KerfWidth == 0)
+            pieces_.push_back({int16_t(r.連番), int16_t(r.部材番号), int16_t(r.母材番号), int16_t(r.枝番),
+                               int16_t(r.開始横), int16_t(r.開始縦), int16_t(r.終了横), int16_t(r.終了縦), r.色});
+    sheets_.insert(sheets_.end(), sheetRows_.begin(), sheetRows_.end());
+}
+
+MemoryPatternStore::Rows MemoryPatternStore::rows(size_t index) const
+{
+    const Pattern& p = patterns_.at(index);
+    const bool last = index + 1 == patterns_.size();
+    const size_t pieceEnd = last ? pieces_.size() : patterns_[index + 1].firstPiece;
+    const size_t sheetEnd = last ? sheets_.size() : patterns_[index + 1].firstSheet;
+    Rows out;
+    out.pattern = p.row;
+    for (size_t i = p.firstPiece; i < pieceEnd; ++i) {
+        const Piece& c = pieces_[i];
+        out.pieces.push_back({p.row.パターン番号, c.連番, c.部材番号, c.母材番号, c.枝番, c.開始横, c.開始縦, c.終了横, c.終了縦, c.色});
+        if (p.kerf != 0)
+            AppendKerfRows(out.pieces.back(), p.kerf, p.kerfColor, out.pieces);
+    }
+    out.sheets.assign(sheets_.begin() + ptrdiff_t(p.firstSheet), sheets_.begin() + ptrdiff_t(sheetEnd));
+    return out;
 }

@@ -44,13 +44,36 @@ private:
     std::vector<PatternSheetRow> sheetRows_;
 };
 
+// Builds the same rows and keeps them compactly: a piece row in 16-bit fields and without its kerf
+// rows, which Rows rebuilds from it.
 class MemoryPatternStore : public PatternStore {
 public:
     void Store(const Engine& engine, const std::vector<PiecePlacement>& placements,
                const std::vector<SheetResult>& sheets) override;
-    std::vector<PatternPieceRow> pieces;
-    std::vector<PatternSheetRow> sheets;
-    std::vector<PatternRow> patterns;
+    size_t size() const { return patterns_.size(); }
+    struct Rows {
+        std::vector<PatternPieceRow> pieces;
+        std::vector<PatternSheetRow> sheets;
+        PatternRow pattern;
+    };
+    // The rows of the index-th pattern stored (from 0), as the SQLite store writes them.
+    Rows rows(size_t index) const;
+
+private:
+    struct Piece {
+        int16_t 連番, 部材番号, 母材番号, 枝番, 開始横, 開始縦, 終了横, 終了縦;
+        int32_t 色;
+    };
+    struct Pattern {
+        size_t firstPiece, firstSheet;
+        int32_t kerf, kerfColor;
+        PatternRow row;
+    };
+    std::vector<Piece> pieces_;
+    std::vector<PatternSheetRow> sheets_;
+    std::vector<Pattern> patterns_;
+    std::vector<PatternPieceRow> pieceRows_;
+    std::vector<PatternSheetRow> sheetRows_;
 };
 
 class NullPatternStore : public PatternStore {

@@ -17,7 +17,23 @@ struct Connection {
     std::vector<Database*> open;     // files on the connection, in attach order (main first)
     int nextSchema = 1;
     int depth = 0;                   // transaction depth (1 = BEGIN, more = savepoints)
+    // The statements that open and close a transaction level, per depth, prepared on first use:
+    // a caller may open and close savepoints thousands of times a second.
+    std::vector<sqlite3_stmt*> opening, closing;
 };
+
+// Closes the connection, its cached statements first.
+void closeConnection(Connection& c)
+{
+    for (auto* cache : {&c.opening, &c.closing}) {
+        for (sqlite3_stmt* st : *cache)
+            sqlite3_finalize(st);
+        cache->clear();
+    }
+    if (c.db)
+        sqlite3_close_v2(c.db);
+    c.db = nullptr;
+}
 
 Connection& conn()
 {
@@ -715,6 +731,12 @@ void Statement::bind(int index, double value)
         raise(db_, rc);
 }
 void Statement::bind(int index, const QString& value) { bindValue(db_, st_, index, Variant(value)); }
+void Statement::bind(int index, std::string_view utf8)
+{
+    if (const int rc = sqlite3_bind_text64(st_, index, utf8.data(), utf8.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+        rc != SQLITE_OK)
+        raise(db_, rc);
+}
 
 int Statement::execute()
 {
@@ -819,8 +841,7 @@ void Database::close()
         sqlite3_exec(c.db, ("DETACH DATABASE " + quoteIdent(schema_)).toUtf8().constData(), nullptr, nullptr, nullptr);
     if (c.open.empty() && c.db) {
         // The main file stays on the connection until the last file closes.
-        sqlite3_close_v2(c.db);
-        c.db = nullptr;
+        closeConnection(c);
         c.depth = 0;
         c.nextSchema = 1;
     }
@@ -981,6 +1002,25 @@ void Database::refreshLink(const QString& name) const
 
 namespace dbtrans {
 
+// Runs the cached statement of a transaction level: `first` at level 0, else `nested` with the
+// level for %1.
+void runLevelStatement(Connection& c, std::vector<sqlite3_stmt*>& cache, int level, const char* first,
+                       const char* nested)
+{
+    if (cache.size() <= size_t(level))
+        cache.resize(size_t(level) + 1, nullptr);
+    sqlite3_stmt*& st = cache[size_t(level)];
+    if (!st)
+        st = prepareRaw(c.db, level == 0 ? QString::fromLatin1(first) : QString::fromLatin1(nested).arg(level));
+    const int rc = sqlite3_step(st);
+    if (rc != SQLITE_DONE) {
+        const DbError e(sqlite3_extended_errcode(c.db), errText(c.db));
+        sqlite3_reset(st);
+        throw e;
+    }
+    sqlite3_reset(st);
+}
+
 void begin()
 {
     Connection& c = conn();
@@ -988,7 +1028,7 @@ void begin()
         throw DbError(3420, QStringLiteral("The database is not open."));
     if (c.depth > 0 && sqlite3_get_autocommit(c.db))
         c.depth = 0;   // the engine rolled the transaction back itself (after an I/O failure)
-    execRaw(c.db, c.depth == 0 ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT sp%1").arg(c.depth));
+    runLevelStatement(c, c.opening, c.depth, "BEGIN", "SAVEPOINT sp%1");
     ++c.depth;
 }
 
@@ -1009,7 +1049,7 @@ void commit()
         c.depth = 0;
         throw DbError(3034, QStringLiteral("The transaction was rolled back by the database engine."));
     }
-    execRaw(c.db, c.depth == 1 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE sp%1").arg(c.depth - 1));
+    runLevelStatement(c, c.closing, c.depth - 1, "COMMIT", "RELEASE sp%1");
     --c.depth;
 }
 
@@ -1064,7 +1104,6 @@ void ResetDatabaseEngine()
     Connection& c = conn();
     for (Database* d : std::vector<Database*>(c.open))
         d->close();
-    if (c.db)
-        sqlite3_close_v2(c.db);
+    closeConnection(c);
     c = Connection();
 }

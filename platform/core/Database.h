@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
 struct sqlite3;
@@ -110,6 +111,7 @@ public:
     void bind(int index, int64_t value);
     void bind(int index, double value);
     void bind(int index, const QString& value);
+    void bind(int index, std::string_view utf8);          // a text given in UTF-8
     int execute();                                        // run to completion, reset; rows affected
     bool step();                                          // true while a row is available
     Variant column(int index) const;

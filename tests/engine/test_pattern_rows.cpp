@@ -3,6 +3,9 @@
 #include "engine/PatternRows.h"
 #include "tests/engine/EngineTestSupport.h"
 
+#include "foundation/cBase.h"
+
+#include <bit>
 #include <gtest/gtest.h>
 
 namespace {
@@ -44,7 +47,7 @@ TEST(EnginePatternRowsTest, PieceAndKerfRows)
     ASSERT_EQ(1u, r0.size());
     EXPECT_EQ(7, r0[0].パターン番号);
     EXPECT_EQ(0x123456, r0[0].色);
-    EXPECT_EQ(QStringLiteral("1,1,0,0,3,2,"), PatternSignature(r0));
+    EXPECT_EQ(std::string("1,1,0,0,3,2,"), PatternSignature(r0));
 
     Layout kerf(1, {{1, 1, 1, 1, 0, 0, 3, 2}});
     const auto r1 = kerf.rows();
@@ -76,29 +79,27 @@ TEST(EnginePatternRowsTest, SignatureOrder)
     // Sorted by 部材番号, 連番, 開始縦, 開始横: the piece lower on the sheet comes first only when
     // its 開始縦 is smaller, whatever its 開始横.
     Layout l(0, {{1, 1, 1, 1, 5, 0, 8, 2}, {1, 1, 1, 1, 0, 4, 3, 6}, {2, 1, 1, 1, 0, 0, 3, 2}});
-    EXPECT_EQ(QStringLiteral("1,1,5,0,8,2,1,1,0,4,3,6,1,2,0,0,3,2,"), PatternSignature(l.rows()));
+    EXPECT_EQ(std::string("1,1,5,0,8,2,1,1,0,4,3,6,1,2,0,0,3,2,"), PatternSignature(l.rows()));
 }
 
 TEST(EnginePatternRowsTest, PriorityKey)
 {
     const QString used = QStringLiteral(",使用材の少ない順"), holes = QStringLiteral(",欠片（穴）の少ない順");
-    EXPECT_EQ(QStringLiteral("002,060.00,002,090.50,001,"),
-              PriorityKey(used + holes, {sheet(1, 10, 60, 2), sheet(2, 10, 30.5, 1)}));
-    EXPECT_EQ(QStringLiteral("002,"), PriorityKey(QString(), {sheet(1, 10, 60), sheet(2, 10, 30.5)}));
+    EXPECT_EQ(std::string("002,060.00,002,090.50,001,"), PriorityKey(used + holes, {sheet(1, 10, 60, 2), sheet(2, 10, 30.5, 1)}));
+    EXPECT_EQ(std::string("002,"), PriorityKey(QString(), {sheet(1, 10, 60), sheet(2, 10, 30.5)}));
     // An unused sheet counts nowhere; unknown criteria add nothing; sums reach four digits.
-    EXPECT_EQ(QStringLiteral("001,007,"), PriorityKey(holes + QStringLiteral(",何か"), {sheet(1, 0, 0, 3), sheet(2, 10, 5, 7)}));
+    EXPECT_EQ(std::string("001,007,"), PriorityKey(holes + QStringLiteral(",何か"), {sheet(1, 0, 0, 3), sheet(2, 10, 5, 7)}));
     std::vector<PatternSheetRow> many;
     for (int i = 1; i <= 11; ++i)
         many.push_back(sheet(i, 10, 95));
-    EXPECT_TRUE(PriorityKey(used, many).endsWith(QStringLiteral(",950.00,1045.00,")));
+    EXPECT_TRUE(PriorityKey(used, many).ends_with(",950.00,1045.00,"));
     // Kerf and offcut sums.
     PatternSheetRow a = sheet(1, 10, 50), b = sheet(2, 10, 50);
     a.切代率 = 1.25;
     b.切代率 = 2.5;
     a.端材率 = 10;
     b.端材率 = 0.125;
-    EXPECT_EQ(QStringLiteral("002,001.25,010.00,003.75,010.13,"),
-              PriorityKey(QStringLiteral(",切代の少ない順,端材の少ない順"), {a, b}));
+    EXPECT_EQ(std::string("002,001.25,010.00,003.75,010.13,"), PriorityKey(QStringLiteral(",切代の少ない順,端材の少ない順"), {a, b}));
 }
 
 TEST(EnginePatternRowsTest, SummaryRow)
@@ -113,9 +114,9 @@ TEST(EnginePatternRowsTest, SummaryRow)
     sheets[2].余材率 = 80;
     const PatternRow p = PatternSummary(l.e, rows, sheets);
     EXPECT_EQ(7, p.パターン番号);
-    EXPECT_GT(p.パターン種別.size(), 255);                  // the whole signature
+    EXPECT_GT(p.パターン種別.size(), 255u);                 // the whole signature
     EXPECT_EQ(PatternSignature(rows), p.パターン種別);
-    EXPECT_EQ(QStringLiteral("002,"), p.優先順位);
+    EXPECT_EQ("002,", p.優先順位);
     EXPECT_EQ(2, p.母材使用数);
     EXPECT_EQ(100, p.部材切取数);
     EXPECT_EQ(41.25, p.平均使用率);
@@ -123,7 +124,7 @@ TEST(EnginePatternRowsTest, SummaryRow)
     // The key is cut to 255 characters.
     l.e.Settings.SortKeyList = QStringLiteral(",使用材の少ない順");
     std::vector<PatternSheetRow> long_(40, sheet(1, 10, 1));
-    EXPECT_EQ(255, PatternSummary(l.e, rows, long_).優先順位.size());
+    EXPECT_EQ(255u, PatternSummary(l.e, rows, long_).優先順位.size());
     // No used sheet: the averages divide by zero.
     EXPECT_THROW(PatternSummary(l.e, rows, {sheet(1, 0, 0)}), std::exception);
 }
@@ -134,6 +135,15 @@ TEST(EnginePatternRowsTest, RatesPassThroughTheirLiteral)
     const double third = 100.0 / 3.0;
     EXPECT_EQ(33.3333333333333, SqlDouble(third));
     EXPECT_NE(third, SqlDouble(third));
+    // Exactly what the literal DoubleText writes reads back as: rates of sheets of many sizes, and
+    // magnitudes where the literal takes the exponent form or carries all 15 digits.
+    std::vector<double> values{-0.0, 1e-5, 1.23456789012346e15, 9.99999999999999e22, 1e300, -45.5, 5e-324,
+                               0.1 + 0.2, 100.0 - 1e-13};
+    for (int cells : {1656200, 29999, 7, 31414773})
+        for (int used = 1; used < 3000; used += 13)
+            values.push_back(double(used) * 100.0 / double(cells));
+    for (double v : values)
+        EXPECT_EQ(std::bit_cast<uint64_t>(DoubleText(v).toDouble()), std::bit_cast<uint64_t>(SqlDouble(v))) << v;
 }
 
 }

@@ -246,7 +246,7 @@ TEST(EnginePatternStoreTest, MemoryStoreHoldsTheSameRows)
     m->engine.SetStore(&memory);
     ASSERT_TRUE(m->Run());
     EXPECT_EQ(0, CountRows(QStringLiteral("パターン")));
-    ASSERT_EQ(size_t(t->engine.PatternNo), memory.patterns.size());
+    ASSERT_EQ(size_t(t->engine.PatternNo), memory.size());
     // Compare with the rows the first run stored.
     // (The first fixture's file is still there; read it through its own connection.)
     sqlite3* other = nullptr;
@@ -256,15 +256,15 @@ TEST(EnginePatternStoreTest, MemoryStoreHoldsTheSameRows)
                        -1, &st, nullptr);
     size_t i = 0;
     while (sqlite3_step(st) == SQLITE_ROW) {
-        const PatternRow& p = memory.patterns[i++];
+        const PatternRow p = memory.rows(i++).pattern;
         EXPECT_EQ(p.パターン番号, sqlite3_column_int(st, 0));
-        EXPECT_EQ(p.パターン種別, QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1))));
-        EXPECT_EQ(p.優先順位, QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 2))));
+        EXPECT_EQ(p.パターン種別, reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
+        EXPECT_EQ(p.優先順位, reinterpret_cast<const char*>(sqlite3_column_text(st, 2)));
         EXPECT_EQ(p.母材使用数, sqlite3_column_int(st, 3));
         EXPECT_EQ(p.部材切取数, sqlite3_column_int(st, 4));
         EXPECT_EQ(p.平均使用率, sqlite3_column_double(st, 5));
     }
-    EXPECT_EQ(memory.patterns.size(), i);
+    EXPECT_EQ(memory.size(), i);
     sqlite3_finalize(st);
     sqlite3_close(other);
 }
