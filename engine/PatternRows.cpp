@@ -22,7 +22,7 @@ double SqlDouble(double value)
     return back;
 }
 
-void AppendKerfRows(const PatternPieceRow& p, int32_t k, int32_t colour, std::vector<PatternPieceRow>& rows)
+void AppendKerfRows(PatternPieceRow p, int32_t k, int32_t colour, std::vector<PatternPieceRow>& rows)
 {
     // The frame of width k around the piece, in four bands that tile it.
     const int32_t x0 = p.開始横, y0 = p.開始縦, x1 = p.終了横, y1 = p.終了縦;

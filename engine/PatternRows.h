@@ -45,8 +45,8 @@ double SqlDouble(double value);
 // The piece and kerf rows of pattern PatternNo, in the order they are written.
 void PatternPieceRows(const Engine& engine, const std::vector<PiecePlacement>& placements,
                       std::vector<PatternPieceRow>& rows);
-// The four kerf rows of width kerf that follow a piece row.
-void AppendKerfRows(const PatternPieceRow& piece, int32_t kerf, int32_t colour, std::vector<PatternPieceRow>& rows);
+// The four kerf rows of width kerf that follow a piece row (a copy: it may be an element of rows).
+void AppendKerfRows(PatternPieceRow piece, int32_t kerf, int32_t colour, std::vector<PatternPieceRow>& rows);
 // The sheet rows; rates as their literals store them.
 void PatternSheetRows(const Engine& engine, const std::vector<SheetResult>& sheets, std::vector<PatternSheetRow>& rows);
 // The summary row from the rows above, as the read-back of the stored rows gives it. A layout with
