@@ -35,24 +35,26 @@ void memoryToTables(PatternStore& store)
     cDao& dao = gDao();
     dao.BeginTrans();
     Statement piece = dao.Prepare(QStringLiteral("INSERT INTO パターン部材 VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10)"));
-    for (const PatternPieceRow& r : m.pieces) {
-        int i = 1;
-        for (int64_t v : {r.パターン番号, r.連番, r.部材番号, r.母材番号, r.枝番, r.開始横, r.開始縦, r.終了横, r.終了縦, r.色})
-            piece.bind(i++, v);
-        piece.execute();
-    }
     Statement sheet = dao.Prepare(QStringLiteral("INSERT INTO パターン母材 VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14)"));
-    for (const PatternSheetRow& r : m.sheets) {
-        const Variant values[] = {r.パターン番号, r.連番, r.母材番号, r.枝番, r.最大平方, r.平方数, r.使用面積,
-                                  r.使用率, r.切代面積, r.切代率, r.端材面積, r.端材率, r.余材面積, r.余材率};
-        for (int i = 0; i < 14; ++i)
-            sheet.bind(i + 1, values[i]);
-        sheet.execute();
-    }
     Statement pattern = dao.Prepare(QStringLiteral("INSERT INTO パターン VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9)"));
-    for (const PatternRow& r : m.patterns) {
-        const Variant values[] = {r.パターン番号, r.パターン種別, r.優先順位, r.母材使用数, r.部材切取数,
-                                  r.平均使用率, r.平均切代率, r.平均端材率, r.平均余材率};
+    for (size_t n = 0; n < m.size(); ++n) {
+        const MemoryPatternStore::Rows rows = m.rows(n);
+        for (const PatternPieceRow& r : rows.pieces) {
+            int i = 1;
+            for (int64_t v : {r.パターン番号, r.連番, r.部材番号, r.母材番号, r.枝番, r.開始横, r.開始縦, r.終了横, r.終了縦, r.色})
+                piece.bind(i++, v);
+            piece.execute();
+        }
+        for (const PatternSheetRow& r : rows.sheets) {
+            const Variant values[] = {r.パターン番号, r.連番, r.母材番号, r.枝番, r.最大平方, r.平方数, r.使用面積,
+                                      r.使用率, r.切代面積, r.切代率, r.端材面積, r.端材率, r.余材面積, r.余材率};
+            for (int i = 0; i < 14; ++i)
+                sheet.bind(i + 1, values[i]);
+            sheet.execute();
+        }
+        const PatternRow& r = rows.pattern;
+        const Variant values[] = {r.パターン番号, QString::fromStdString(r.パターン種別), QString::fromStdString(r.優先順位),
+                                  r.母材使用数, r.部材切取数, r.平均使用率, r.平均切代率, r.平均端材率, r.平均余材率};
         for (int i = 0; i < 9; ++i)
             pattern.bind(i + 1, values[i]);
         pattern.execute();

@@ -5,7 +5,6 @@
 #include "platform/core/Database.h"
 #include "tests/support/DbFixture.h"
 
-#include <QCryptographicHash>
 #include <sqlite3.h>
 
 void SetTables(Engine& e, const std::vector<StockInput>& stock, const std::vector<PartInput>& parts, int kerf, int unit)
@@ -89,32 +88,6 @@ QString DumpTable(const QString& table)
         out += QLatin1Char('\n');
     }
     sqlite3_finalize(st);
-    return out;
-}
-
-QStringList PatternTableDigests(sqlite3* db)
-{
-    QStringList out;
-    for (const char* table : {"パターン", "パターン母材", "パターン部材"}) {
-        sqlite3_stmt* st = nullptr;
-        const QByteArray columns = QByteArray("SELECT group_concat('quote(' || name || ')', '||''|''||') FROM "
-                                              "pragma_table_info('") + table + "')";
-        QByteArray select;
-        if (sqlite3_prepare_v2(db, columns.constData(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-            select = QByteArray("SELECT ") + reinterpret_cast<const char*>(sqlite3_column_text(st, 0)) + " FROM " + table +
-                     " ORDER BY rowid";
-        sqlite3_finalize(st);
-        QCryptographicHash md5(QCryptographicHash::Md5);
-        st = nullptr;
-        if (sqlite3_prepare_v2(db, select.constData(), -1, &st, nullptr) != SQLITE_OK)
-            return {QStringLiteral("<error>")};
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            md5.addData(QByteArrayView(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), sqlite3_column_bytes(st, 0)));
-            md5.addData("\n");
-        }
-        sqlite3_finalize(st);
-        out << QString::fromLatin1(md5.result().toHex());
-    }
     return out;
 }
 

