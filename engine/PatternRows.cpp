@@ -5,10 +5,12 @@
 #include "foundation/cBase.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 
 double SqlDouble(double value)
 {
@@ -62,25 +64,52 @@ void PatternSheetRows(const Engine& e, const std::vector<SheetResult>& sheets, s
 
 std::string PatternSignature(const std::vector<PatternPieceRow>& pieces)
 {
-    std::vector<const PatternPieceRow*> order;
-    order.reserve(pieces.size());
-    for (const PatternPieceRow& r : pieces)
-        order.push_back(&r);
-    auto key = [](const PatternPieceRow* r) {
-        return std::tie(r->部材番号, r->連番, r->開始縦, r->開始横, r->終了縦, r->終了横);
+    // A row as three words that compare as its sort key does: (部材番号, 連番), (開始縦, 開始横),
+    // (終了縦, 終了横), each value with its sign bit flipped so that it orders as unsigned.
+    struct Key {
+        uint64_t a, b, c;
+        bool operator<(const Key& o) const { return std::tie(a, b, c) < std::tie(o.a, o.b, o.c); }
     };
-    std::sort(order.begin(), order.end(), [&](auto a, auto b) { return key(a) < key(b); });
+    auto word = [](int32_t high, int32_t low) {
+        return uint64_t(uint32_t(high) ^ 0x80000000u) << 32 | (uint32_t(low) ^ 0x80000000u);
+    };
+    auto high = [](uint64_t w) { return int32_t(uint32_t(w >> 32) ^ 0x80000000u); };
+    auto low = [](uint64_t w) { return int32_t(uint32_t(w) ^ 0x80000000u); };
+    std::vector<Key> keys;
+    keys.reserve(pieces.size());
+    for (const PatternPieceRow& r : pieces)
+        keys.push_back({word(r.部材番号, r.連番), word(r.開始縦, r.開始横), word(r.終了縦, r.終了横)});
+    std::sort(keys.begin(), keys.end());
     std::string text;
-    text.reserve(order.size() * 24);
+    text.reserve(keys.size() * 24);
     char buf[16];
-    for (const PatternPieceRow* r : order) {
-        for (int32_t v : {r->部材番号, r->連番, r->開始横, r->開始縦, r->終了横, r->終了縦}) {
+    for (const Key& k : keys) {
+        for (int32_t v : {high(k.a), low(k.a), low(k.b), high(k.b), low(k.c), high(k.c)}) {
             const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
             text.append(buf, end);
             text.push_back(',');
         }
     }
     return text;
+}
+
+namespace {
+
+// FormatNumber's text of a value of the key ("000" or "000.00"), remembered: the same sums come
+// back layout after layout.
+const std::string& keyNumber(double value, bool hundredths)
+{
+    thread_local std::unordered_map<uint64_t, std::string> memo[2];
+    std::unordered_map<uint64_t, std::string>& m = memo[hundredths];
+    const uint64_t bits = std::bit_cast<uint64_t>(value);
+    if (const auto it = m.find(bits); it != m.end())
+        return it->second;
+    if (m.size() >= 65536)
+        m.clear();
+    return m.emplace(bits, FormatNumber(value, hundredths ? QStringLiteral("000.00") : QStringLiteral("000")).toStdString())
+        .first->second;
+}
+
 }
 
 std::string PriorityKey(const QString& sortKeyList, const std::vector<PatternSheetRow>& sheets)
@@ -98,10 +127,8 @@ std::string PriorityKey(const QString& sortKeyList, const std::vector<PatternShe
         else if (items[i] == kSortKeyOffcut)
             criteria.push_back(Offcut);
     }
-    const QString whole = QStringLiteral("000"), hundredths = QStringLiteral("000.00");
-    auto append = [](std::string& to, const QString& number) {
-        for (const QChar c : number)
-            to.push_back(char(c.unicode()));
+    auto append = [](std::string& to, const std::string& number) {
+        to += number;
         to.push_back(',');
     };
     int32_t used = 0;
@@ -116,15 +143,15 @@ std::string PriorityKey(const QString& sortKeyList, const std::vector<PatternShe
         sumOffcut += r.端材率;
         for (Criterion c : criteria) {
             switch (c) {
-            case Fragments: append(text, FormatNumber(r.平方数, whole)); break;
-            case Used: append(text, FormatNumber(sumUsed, hundredths)); break;
-            case Kerf: append(text, FormatNumber(sumKerf, hundredths)); break;
-            case Offcut: append(text, FormatNumber(sumOffcut, hundredths)); break;
+            case Fragments: append(text, keyNumber(r.平方数, false)); break;
+            case Used: append(text, keyNumber(sumUsed, true)); break;
+            case Kerf: append(text, keyNumber(sumKerf, true)); break;
+            case Offcut: append(text, keyNumber(sumOffcut, true)); break;
             }
         }
     }
     std::string key;
-    append(key, FormatNumber(used, whole));
+    append(key, keyNumber(used, false));
     return key + text;
 }
 

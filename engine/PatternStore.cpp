@@ -18,6 +18,29 @@ SqlitePatternStore::~SqlitePatternStore()
 
 void SqlitePatternStore::Begin()
 {
+    prepare();
+    // Empty pattern tables are filled without their indexes, which End builds again from their own
+    // definitions: one build over all rows costs less than keeping them up to date row by row.
+    // Nothing reads the tables meanwhile (a stop answered Yes or No ends the search first).
+    Database& db = *gDao().CurrentDB();
+    const QString tables = QStringLiteral("('パターン','パターン母材','パターン部材')");
+    Recordset counts = db.openRecordset(QStringLiteral("SELECT (SELECT COUNT(*) FROM (SELECT 1 FROM パターン LIMIT 1)) + "
+                                                       "(SELECT COUNT(*) FROM (SELECT 1 FROM パターン母材 LIMIT 1)) + "
+                                                       "(SELECT COUNT(*) FROM (SELECT 1 FROM パターン部材 LIMIT 1))"));
+    if (counts.field(0).intValue() != 0)
+        return;
+    Recordset indexes = db.openRecordset(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' "
+                                                        "AND sql IS NOT NULL AND tbl_name IN ") + tables);
+    for (; !indexes.eof(); indexes.moveNext()) {
+        const QString name = indexes.field(0).stringValue();
+        db.execute(QStringLiteral("DROP INDEX \"") + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+                   QLatin1Char('"'));
+        droppedIndexes_.push_back(indexes.field(1).stringValue());
+    }
+}
+
+void SqlitePatternStore::prepare()
+{
     cDao& dao = gDao();
     piece_ = dao.Prepare(QStringLiteral("INSERT INTO パターン部材 (パターン番号,連番,部材番号,母材番号,枝番,開始横,開始縦,"
                                         "終了横,終了縦,色) VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10)"));
@@ -34,7 +57,7 @@ void SqlitePatternStore::Store(const Engine& e, const std::vector<PiecePlacement
                                const std::vector<SheetResult>& sheets)
 {
     if (!prepared_)
-        Begin();
+        prepare();
     cDao& dao = gDao();
     if (!batchOpen_) {
         dao.BeginTrans();
@@ -132,6 +155,22 @@ void SqlitePatternStore::End()
     sheet_ = Statement();
     pattern_ = Statement();
     prepared_ = false;
+    if (droppedIndexes_.empty())
+        return;
+    cDao& dao = gDao();
+    dao.BeginTrans();
+    try {
+        for (const QString& sql : droppedIndexes_)
+            dao.CurrentDB()->execute(sql);
+        dao.CommitTrans();
+    } catch (...) {
+        try {
+            dao.RollbackTrans();
+        } catch (...) {
+        }
+        throw;
+    }
+    droppedIndexes_.clear();
 }
 
 void MemoryPatternStore::Store(const Engine& e, const std::vector<PiecePlacement>& placements,

@@ -10,6 +10,7 @@
 #include "platform/core/Database.h"
 
 #include <QElapsedTimer>
+#include <QStringList>
 #include <vector>
 
 class Engine;
@@ -26,6 +27,7 @@ public:
 
 // Each step is a savepoint inside a batch transaction; the batch is committed at least every half
 // second, on Flush (before the stop question), at the end, and after a failing step was undone.
+// Begin drops the indexes of empty pattern tables; End builds them again.
 class SqlitePatternStore : public PatternStore {
 public:
     ~SqlitePatternStore() override;
@@ -36,8 +38,10 @@ public:
     void End() override;
 
 private:
+    void prepare();
     Statement piece_, sheet_, pattern_;
     bool prepared_ = false;
+    QStringList droppedIndexes_;       // their CREATE statements
     bool batchOpen_ = false;
     QElapsedTimer batchClock_;
     std::vector<PatternPieceRow> pieceRows_;

@@ -12,6 +12,10 @@
 
 namespace {
 
+// SQLite's allocation statistics take a global lock on every allocation and nobody reads them.
+// They can be switched off only before SQLite's first use, hence at the program's start.
+const int kNoAllocationStatistics = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+
 struct Connection {
     sqlite3* db = nullptr;
     std::vector<Database*> open;     // files on the connection, in attach order (main first)
@@ -789,9 +793,10 @@ std::shared_ptr<Database> Database::open(const QString& path, bool exclusive)
     std::shared_ptr<Database> db(new Database);
     db->path_ = info.absoluteFilePath();
     if (!c.db) {
+        // One thread at a time uses the connection: SQLite's own lock on it only costs time.
         sqlite3* h = nullptr;
         const int rc = sqlite3_open_v2(uriFor(path).toUtf8().constData(), &h,
-                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr);
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
         if (rc != SQLITE_OK) {
             const QString text = h ? errText(h) : QString::fromUtf8(sqlite3_errstr(rc));
             sqlite3_close(h);

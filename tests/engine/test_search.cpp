@@ -294,6 +294,64 @@ TEST(EnginePatternStoreTest, AFailingStepKeepsTheStepsBeforeIt)
     }
 }
 
+// The definitions of the pattern tables' indexes.
+QStringList patternIndexes()
+{
+    QStringList out;
+    Recordset rs = gDao().OpenRecordset(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND tbl_name IN "
+                                                       "('パターン','パターン母材','パターン部材') ORDER BY name"));
+    for (; !rs.eof(); rs.moveNext())
+        out << rs.field(0).stringValue();
+    return out;
+}
+
+// Counts the pattern tables' indexes after every stored layout.
+class WatchIndexes : public SqlitePatternStore {
+public:
+    void Store(const Engine& e, const std::vector<PiecePlacement>& p, const std::vector<SheetResult>& s) override
+    {
+        SqlitePatternStore::Store(e, p, s);
+        seen.push_back(int(patternIndexes().size()));
+    }
+    std::vector<int> seen;
+};
+
+// The store fills empty tables without their indexes and builds them again however the search ends.
+TEST(EnginePatternStoreTest, IndexesAreBuiltAgainWhenTheSearchEnds)
+{
+    enum End { Complete, Yes, No, Failure };
+    for (End end : {Complete, Yes, No, Failure}) {
+        std::unique_ptr<EngineOnDb> t(orderJob(1));
+        const QStringList schema = patternIndexes();
+        ASSERT_EQ(3, schema.size());
+        WatchIndexes store;
+        t->engine.SetStore(&store);
+        StopAfter stop(t->engine, end == Yes || end == No ? 3 : -1);
+        t->engine.SetProgress(&stop);
+        ScriptedMsgBox boxes;
+        if (end == Yes || end == No)
+            boxes.expect(QStringLiteral("計算中止"), end == Yes ? vbYes : vbNo);
+        if (end == Failure) {
+            gDao().Execute(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON パターン母材 WHEN NEW.パターン番号 = 5 "
+                                          "BEGIN SELECT RAISE(ABORT, '書込み失敗'); END"),
+                           dbFailOnError);
+            boxes.expect(QStringLiteral("処理失敗"), vbOK);
+        }
+        EXPECT_EQ(end != Failure, t->Run()) << end;
+        EXPECT_EQ(std::vector<int>(end == Complete ? 8 : end == Failure ? 4 : 3, 0), store.seen) << end;
+        EXPECT_EQ(schema, patternIndexes()) << end;
+        EXPECT_EQ(0, dbtrans::depth()) << end;
+    }
+    // Tables that already hold rows keep their indexes while more are added.
+    std::unique_ptr<EngineOnDb> t(orderJob());
+    gDao().Execute(QStringLiteral("INSERT INTO パターン母材 (パターン番号) VALUES (0)"), dbFailOnError);
+    SqlitePatternStore store;
+    store.Begin();
+    EXPECT_EQ(3, patternIndexes().size());
+    store.End();
+    EXPECT_EQ(3, patternIndexes().size());
+}
+
 // A store that renames the part table after the first layout: the next part order cannot load.
 class RenameParts : public SqlitePatternStore {
 public:
