@@ -6,6 +6,7 @@
 
 namespace {
 constexpr qint64 kBatchMilliseconds = 500;
+constexpr int kIndexBuildThreads = 4;
 }
 
 SqlitePatternStore::~SqlitePatternStore()
@@ -158,18 +159,24 @@ void SqlitePatternStore::End()
     if (droppedIndexes_.empty())
         return;
     cDao& dao = gDao();
+    Database& db = *dao.CurrentDB();
+    // SQLite sorts the keys of a new index on helper threads of its own when it may.
+    const int threads = db.openRecordset(QStringLiteral("PRAGMA threads")).field(0).intValue();
+    db.execute(QStringLiteral("PRAGMA threads = %1").arg(kIndexBuildThreads));
     dao.BeginTrans();
     try {
         for (const QString& sql : droppedIndexes_)
-            dao.CurrentDB()->execute(sql);
+            db.execute(sql);
         dao.CommitTrans();
     } catch (...) {
         try {
             dao.RollbackTrans();
         } catch (...) {
         }
+        db.execute(QStringLiteral("PRAGMA threads = %1").arg(threads));
         throw;
     }
+    db.execute(QStringLiteral("PRAGMA threads = %1").arg(threads));
     droppedIndexes_.clear();
 }
 
