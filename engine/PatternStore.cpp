@@ -185,8 +185,10 @@ void MemoryPatternStore::Store(const Engine& e, const std::vector<PiecePlacement
 {
     PatternPieceRows(e, placements, pieceRows_);
     PatternSheetRows(e, sheetResults, sheetRows_);
-    patterns_.push_back({pieces_.size(), sheets_.size(), e.KerfWidth, e.KerfColor,
-                         PatternSummary(e, pieceRows_, sheetRows_)});
+    PatternRow row = PatternSummary(e, pieceRows_, sheetRows_);
+    const std::string* signature = &*signatures_.insert(std::move(row.パターン種別)).first;
+    std::string().swap(row.パターン種別);   // frees it (an assignment would keep its buffer)
+    patterns_.push_back({pieces_.size(), sheets_.size(), e.KerfWidth, e.KerfColor, std::move(row), signature});
     // Piece and kerf rows are told apart by 部材番号 when there is kerf; without kerf there is none.
     for (const PatternPieceRow& r : pieceRows_)
         if (r.部材番号 != kKerfPart || e.KerfWidth == 0)
@@ -203,6 +205,7 @@ MemoryPatternStore::Rows MemoryPatternStore::rows(size_t index) const
     const size_t sheetEnd = last ? sheets_.size() : patterns_[index + 1].firstSheet;
     Rows out;
     out.pattern = p.row;
+    out.pattern.パターン種別 = *p.signature;
     for (size_t i = p.firstPiece; i < pieceEnd; ++i) {
         const Piece& c = pieces_[i];
         out.pieces.push_back({p.row.パターン番号, c.連番, c.部材番号, c.母材番号, c.枝番, c.開始横, c.開始縦, c.終了横, c.終了縦, c.色});

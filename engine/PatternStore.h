@@ -11,6 +11,8 @@
 
 #include <QElapsedTimer>
 #include <QStringList>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 class Engine;
@@ -49,7 +51,7 @@ private:
 };
 
 // Builds the same rows and keeps them compactly: a piece row in 16-bit fields and without its kerf
-// rows, which Rows rebuilds from it.
+// rows, which rows() rebuilds from it; each distinct signature once (equal layouts share it).
 class MemoryPatternStore : public PatternStore {
 public:
     void Store(const Engine& engine, const std::vector<PiecePlacement>& placements,
@@ -71,8 +73,10 @@ private:
     struct Pattern {
         size_t firstPiece, firstSheet;
         int32_t kerf, kerfColor;
-        PatternRow row;
+        PatternRow row;                    // without its signature
+        const std::string* signature;
     };
+    std::unordered_set<std::string> signatures_;
     std::vector<Piece> pieces_;
     std::vector<PatternSheetRow> sheets_;
     std::vector<Pattern> patterns_;
