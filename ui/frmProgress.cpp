@@ -14,6 +14,17 @@
 
 namespace {
 const QString kModule = QStringLiteral("frmProgress");
+// Nobody sees more than the screen's refresh: at most about 30 frames a second.
+constexpr qint64 kFrameMilliseconds = 33;
+
+// What a bar accepts: a value from 0 to its maximum (ProgressBar refuses the same).
+float barValue(int32_t value, float max)
+{
+    const float v = float(value);
+    if (!(v >= 0.0f) || v > max)
+        throw VbError::InvalidPropertyValue();
+    return v;
+}
 
 QFont boldFont()
 {
@@ -49,6 +60,11 @@ void frmProgress::createControls(FormWindow* w)
     bar1_->setGeometry(TwipsRect(120, 480, 6375, 375));
     bar2_ = new ProgressBar(w);
     bar2_->setGeometry(TwipsRect(120, 840, 6375, 375));
+    value1_ = bar1_->value();
+    value2_ = bar2_->value();
+    max1_ = bar1_->max();
+    max2_ = bar2_->max();
+    changed1_ = changed2_ = false;
 
     nabi_ = new Label(QString(), w);
     nabi_->setFont(boldFont());
@@ -127,12 +143,14 @@ void frmProgress::CloseWin(Form& owner)
 ProgressBar* frmProgress::ProgressBar1()
 {
     window();
+    applyRecorded();
     return bar1_;
 }
 
 ProgressBar* frmProgress::ProgressBar2()
 {
     window();
+    applyRecorded();
     return bar2_;
 }
 
@@ -145,6 +163,7 @@ Label* frmProgress::labNabi()
 Label* frmProgress::labProgCount()
 {
     window();
+    applyRecorded();
     return count_;
 }
 
@@ -154,27 +173,71 @@ LineButton* frmProgress::lbutCancel()
     return cancelButton_;
 }
 
-void frmProgress::setProProgress1MaxValue(int32_t max) { ProgressBar1()->setMax(float(max)); }
-void frmProgress::setProProgress2MaxValue(int32_t max) { ProgressBar2()->setMax(float(max)); }
+// A new maximum applies to the values recorded before it as it would have to values shown.
+void frmProgress::setProProgress1MaxValue(int32_t max)
+{
+    ProgressBar1()->setMax(float(max));
+    max1_ = bar1_->max();
+}
+
+void frmProgress::setProProgress2MaxValue(int32_t max)
+{
+    ProgressBar2()->setMax(float(max));
+    max2_ = bar2_->max();
+}
 
 void frmProgress::UpdateProgress1(int32_t value)
 {
-    ProgressBar* bar = ProgressBar1();
-    bar->setValueAndRepaint(float(value));
-    const float max = bar->max();
-    const float percent = float(value) / max * 100.0f;   // single precision, as the bar holds it
-    const QString text = FormatNumber(double(percent), QStringLiteral("##0.0")) + QLatin1Char('%');
-    if (text != count_->text()) {
-        count_->setText(text);
-        count_->repaint();
-    }
+    if (!isLoaded())
+        load();
+    value1_ = barValue(value, max1_);
+    changed1_ = true;
 }
 
 void frmProgress::UpdateProgress2(int32_t value)
 {
-    ProgressBar2()->setValueAndRepaint(float(value));
+    if (!isLoaded())
+        load();
+    value2_ = barValue(value, max2_);
+    changed2_ = true;
 }
 
-void frmProgress::setStepText(const QString& text) { labNabi()->setText(text); }
+void frmProgress::applyRecorded()
+{
+    if (changed1_) {
+        changed1_ = false;
+        bar1_->setValue(value1_);
+        const float percent = value1_ / max1_ * 100.0f;   // single precision, as the bar holds it
+        count_->setText(FormatNumber(double(percent), QStringLiteral("##0.0")) + QLatin1Char('%'));
+    }
+    if (changed2_) {
+        changed2_ = false;
+        bar2_->setValue(value2_);
+    }
+}
 
-void frmProgress::pumpEvents() { DoEvents(); }
+void frmProgress::DrawNow()
+{
+    applyRecorded();
+    if (isVisible())
+        window()->repaint();
+    lastDraw_.start();
+}
+
+// The step that ends is drawn as it ended; the new text follows with the next events.
+void frmProgress::setStepText(const QString& text)
+{
+    DrawNow();
+    labNabi()->setText(text);
+}
+
+void frmProgress::pumpEvents()
+{
+    if ((changed1_ || changed2_) && (!lastDraw_.isValid() || lastDraw_.elapsed() >= kFrameMilliseconds)) {
+        applyRecorded();   // painted by the events below
+        lastDraw_.start();
+    }
+    DoEvents();
+    if (cancel_)
+        applyRecorded();   // the stop question's events paint it
+}

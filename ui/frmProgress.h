@@ -3,11 +3,19 @@
 // text, two bars with a percent text for the first, and Cancel, the only channel from the
 // user into the computation. While it shows, its owner is an input gate (not a Qt parent).
 // It implements what the engine needs of it (EngineProgress).
+//
+// The bars move as often as the engine likes (bar 2 after every piece): each update records the
+// value at once (and refuses a bad one at once), and the window draws what is recorded at most
+// about 30 times a second when the engine lets events run, at every change of the step text, and
+// when Cancel was pressed, so the stop question stands over the exact state. Reading a bar or the
+// percent text through the accessors gives the recorded state.
 #include "engine/EngineProgress.h"
 #include "platform/gui/Form.h"
 #include "platform/gui/Label.h"
 #include "platform/gui/ProgressBar.h"
 #include "ui/LineButton.h"
+
+#include <QElapsedTimer>
 
 class frmProgress : public Form, public EngineProgress {
     Q_OBJECT
@@ -19,8 +27,9 @@ public:
     // The members load the window (without showing it) when it is not loaded.
     void setProProgress1MaxValue(int32_t max);
     void setProProgress2MaxValue(int32_t max);
-    void UpdateProgress1(int32_t value);    // repaints at once; a refused value throws VbError
+    void UpdateProgress1(int32_t value);    // records; a refused value throws VbError
     void UpdateProgress2(int32_t value);
+    void DrawNow();                         // the recorded state into the controls, repainted
     bool proCancel() const { return cancel_; }
     void setProCancel(bool on) { cancel_ = on; }
     Label* labNabi();                       // the step text
@@ -46,8 +55,13 @@ protected:
 
 private:
     void lbutCancel_Click();
+    void applyRecorded();                   // the recorded values into the controls
 
     bool cancel_ = false;
+    // The bars as recorded (single precision, as a bar holds them), and what the controls lack.
+    float value1_ = 0, value2_ = 0, max1_ = 0, max2_ = 0;
+    bool changed1_ = false, changed2_ = false;
+    QElapsedTimer lastDraw_;
     QPointer<QWidget> savedFocus_;
     bool hadFocus_ = false;
     QPointer<ProgressBar> bar1_, bar2_;

@@ -24,15 +24,6 @@ void ProgressBar::setMax(float max)
     update();
 }
 
-void ProgressBar::setValueAndRepaint(float value)
-{
-    const auto filled = [this] { return int(fraction() * width() + 0.5); };
-    const int before = filled();
-    setValue(value);
-    if (filled() != before)
-        repaint();
-}
-
 double ProgressBar::fraction() const { return std::min(1.0, double(value_) / double(max_)); }
 
 void ProgressBar::paintEvent(QPaintEvent*)

@@ -15,9 +15,6 @@ public:
     void setMax(float max);
     float min() const { return 0.0f; }
     double fraction() const;          // the share shown, 0..1
-    // Sets the value and repaints at once, but only when the drawn bar changes: a caller that
-    // moves the bar after every step pays for one repaint per pixel, not per step.
-    void setValueAndRepaint(float value);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -177,6 +177,66 @@ TEST_F(ProgressTest, AnOwnerWithoutAFocusedControlIsGatedAndNothingIsGivenBack)
     EXPECT_TRUE(logLines().isEmpty());
 }
 
+// Counts the paintings of one control.
+struct Paints : QObject {
+    explicit Paints(QWidget* w) { w->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        count += e->type() == QEvent::Paint;
+        return false;
+    }
+    int count = 0;
+};
+
+TEST_F(ProgressTest, UpdatesAreRecordedAtOnceAndDrawnWithTheEventsOrAtAStepChange)
+{
+    progress.OpenWin(owner);
+    EngineProgress& engine = progress;
+    ProgressBar* bar1 = progress.ProgressBar1();   // the controls themselves, read without the accessors
+    ProgressBar* bar2 = progress.ProgressBar2();
+    Label* count = progress.labProgCount();
+    Paints paints2(bar2);
+    engine.setProgress1Max(8);
+    engine.setProgress2Max(56);
+    for (int layout = 1; layout <= 8; ++layout) {
+        for (int piece = 0; piece <= 56; ++piece)
+            engine.updateProgress2(piece);
+        engine.updateProgress1(layout);
+    }
+    EXPECT_EQ(0, paints2.count);                   // nothing waits for the screen
+    EXPECT_EQ(0.0f, bar2->value());
+    EXPECT_EQ(QStringLiteral("0/0"), count->text());
+    EXPECT_THROW(engine.updateProgress2(57), VbError);   // refused at once all the same
+    EXPECT_THROW(engine.updateProgress1(-1), VbError);
+
+    // The events bring the screen up to what was recorded.
+    for (int i = 0; i < 2000 && bar2->value() != 56.0f; ++i) {
+        QTest::qWait(1);
+        engine.pumpEvents();
+    }
+    EXPECT_EQ(56.0f, bar2->value());
+    EXPECT_EQ(8.0f, bar1->value());
+    EXPECT_EQ(QStringLiteral("100.0%"), count->text());
+    EXPECT_GE(paints2.count, 1);
+
+    // A new step draws the state the last one ended in, at once.
+    engine.setProgress1Max(4);
+    engine.updateProgress1(3);
+    engine.updateProgress2(9);
+    const int before = paints2.count;
+    engine.setStepText(QStringLiteral("計算中"));
+    EXPECT_EQ(9.0f, bar2->value());
+    EXPECT_EQ(QStringLiteral("75.0%"), count->text());
+    EXPECT_EQ(before + 1, paints2.count);
+
+    // Cancel pressed: the pump that sees it leaves the exact state for the stop question.
+    engine.updateProgress2(10);
+    QTest::mouseClick(progress.lbutCancel()->muButton(), Qt::LeftButton);
+    engine.pumpEvents();
+    EXPECT_TRUE(engine.cancel());
+    EXPECT_EQ(10.0f, bar2->value());
+}
+
 TEST_F(ProgressTest, Screenshot)
 {
     useShippedColours();
@@ -186,11 +246,13 @@ TEST_F(ProgressTest, Screenshot)
     progress.UpdateProgress1(2);
     progress.setProProgress2MaxValue(10);
     progress.UpdateProgress2(7);
+    progress.DrawNow();
     const QImage img = SaveScreenshot(progress.loadedWindow(), QStringLiteral("progress"));
     EXPECT_EQ(qRgb(0xC0, 0xFF, 0xC0) & 0xFFFFFF, PixelAt(img, 200, 10));   // the light green panel
     EXPECT_EQ(qRgb(0, 0, 0) & 0xFFFFFF, PixelAt(img, 0, 60));              // its border
     progress.labNabi()->setText(QStringLiteral("リスト描画中"));
     progress.UpdateProgress1(7);
+    progress.DrawNow();
     SaveScreenshot(progress.loadedWindow(), QStringLiteral("progress_done"));
 }
 
