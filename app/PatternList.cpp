@@ -1,6 +1,7 @@
 #include "app/PatternList.h"
 
 #include "app/SystemSettings.h"
+#include "platform/core/Database.h"
 #include "engine/Engine.h"
 #include "foundation/ErrLog.h"
 #include "foundation/Globals.h"
@@ -78,7 +79,7 @@ PatternList::~PatternList() = default;
 
 bool PatternList::Build()
 {
-    if (!OpenPatternGroups() || !groupsRs_.isOpen())
+    if (!OpenPatternGroups())
         return false;
     if (!InsertListData())
         return false;
@@ -89,42 +90,32 @@ bool PatternList::Build()
 
 bool PatternList::OpenPatternGroups()
 {
-    return logged("OpenPatternGroups", [&] {
-        groupsRs_ = gDao().OpenRecordset(
-            QStringLiteral("SELECT MIN(ptn.パターン番号) as パターン番号 FROM パターン AS ptn"
-                           " GROUP BY ptn.パターン種別,ptn.部材切取数,ptn.優先順位"
-                           " ORDER BY ptn.部材切取数 DESC,ptn.優先順位,MIN(ptn.パターン番号)"),
-            dbOpenDynaset, dbReadOnly, dbReadOnly);
-    });
+    patternGroups_.clear();
+    return logged("OpenPatternGroups", [&] { patternGroups_ = ReadPatternGroups(); });
 }
 
 bool PatternList::InsertListData()
 {
     bool inTransaction = false;
     const bool filled = logged("InsertListData", [&] {
-        if (!groupsRs_.isOpen() || groupsRs_.recordCount() == 0)
+        if (patternGroups_.empty())
             return;
         const cBase& b = gBase();
         cDao& dao = gDao();
         dao.BeginTrans();
         inTransaction = true;
-        Statement pattern = dao.Prepare(
-            QStringLiteral("SELECT 平均使用率,部材切取数,母材使用数 FROM パターン WHERE パターン番号=?1"));
         Statement insert = dao.Prepare(QStringLiteral(
             "INSERT INTO パターンリスト (パターン番号,部材切取数,リスト番号,母材使用数,データ ) VALUES (?1,?2,?3,?4,?5)"));
         int32_t previous = 0, n = 0;
-        for (groupsRs_.moveFirst(); !groupsRs_.eof(); groupsRs_.moveNext()) {
-            const int32_t p = b.CvtLng(groupsRs_.field(QStringLiteral("パターン番号")));
+        for (const PatternGroup& g : patternGroups_) {
+            const int32_t p = g.patternNo;
             if (p == previous)
                 continue;
             previous = p;
             ++n;
-            pattern.bind(1, int64_t(p));
-            const bool found = pattern.step();
-            const double rate = found ? b.CvtDbl(pattern.column(0)) : 0;
-            const int32_t cut = found ? b.CvtLng(pattern.column(1)) : 0;
-            const int16_t sheets = found ? narrow(b.CvtLng(pattern.column(2))) : 0;
-            pattern.reset();
+            const double rate = g.found ? b.CvtDbl(g.rate) : 0;
+            const int32_t cut = g.found ? b.CvtLng(g.cut) : 0;
+            const int16_t sheets = g.found ? narrow(b.CvtLng(g.sheets)) : 0;
             insert.bind(1, int64_t(p));
             insert.bind(2, int64_t(cut));
             insert.bind(3, int64_t(n));
@@ -160,9 +151,8 @@ bool PatternList::ConnectList()
 void PatternList::takeSnapshot()
 {
     groups_.clear();
-    if (groupsRs_.isOpen())
-        for (Recordset r = groupsRs_.clone(); !r.eof(); r.moveNext())
-            groups_.push_back(gBase().CvtLng(r.field(QStringLiteral("パターン番号"))));
+    for (const PatternGroup& g : patternGroups_)
+        groups_.push_back(g.patternNo);
     stock_ = ListStockOf(engine_);
     maxStockWidth_ = engine_.MaxStockWidth;
     maxStockLength_ = engine_.MaxStockLength;
@@ -326,7 +316,7 @@ void PatternList::Clear()
         while (grid_.columnCount() > 0)
             grid_.removeColumn(0);
     });
-    groupsRs_.close();
+    patternGroups_.clear();
     groups_.clear();
     thumbnails_.clear();
 }

@@ -29,7 +29,7 @@
 //
 // Errors are written to the error log under "frmTavo" and the procedure's name; no message box.
 #include "app/ListThumbnails.h"
-#include "platform/core/Database.h"
+#include "app/PatternGroups.h"
 #include "results/HandOver.h"
 
 #include <QObject>
@@ -59,7 +59,7 @@ public:
     ~PatternList() override;
 
     // --- the steps of a rebuild, in this order ---
-    bool OpenPatternGroups();       // the grouping recordset; false on error
+    bool OpenPatternGroups();       // the groups (PatternGroups.h); false on error
     bool InsertListData();          // fills パターンリスト in one transaction, then ConnectList
     bool ConnectList();             // binds the grid to the first 表示リスト rows
     void SetTDBGridColumn();        // the grid's columns
@@ -80,7 +80,8 @@ public:
     double ListScale() const { return scale_; }
     void setListScale(double scale) { scale_ = scale; }
     int32_t MaxDrawArea() const { return maxDrawArea_; }
-    Recordset& PatternGroupsRs() { return groupsRs_; }
+    const std::vector<PatternGroup>& PatternGroups() const { return patternGroups_; }
+    void ReleasePatternGroups() { patternGroups_.clear(); }
     TDBGrid& grid() { return grid_; }
     ListThumbnails& thumbnails() { return thumbnails_; }
     // The hand-over of the current row and column (all 0 without a current row).
@@ -107,7 +108,7 @@ private:
     TDBGrid& grid_;
     Engine& engine_;
     ListThumbnails thumbnails_;
-    Recordset groupsRs_;
+    std::vector<PatternGroup> patternGroups_;
     std::vector<int32_t> groups_;        // パターン番号 of the groups in ranking order
     ListStock stock_;                    // the computation's stock, taken by OpenPatternGroups
     double scale_ = 0;

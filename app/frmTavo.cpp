@@ -302,7 +302,7 @@ void frmTavo::Form_Unload(int& cancel)
             return;
         }
         gEngine().Erase();
-        list_->PatternGroupsRs().close();
+        list_->ReleasePatternGroups();
         SettingRs.close();
         ReleaseApl();
     });

@@ -770,6 +770,26 @@ Variant Statement::column(int index) const
     return columnValue(st_, index, kindOf(sqlite3_column_decltype(st_, index)));
 }
 
+Statement::Raw Statement::raw(int index) const
+{
+    Raw r;
+    switch (sqlite3_column_type(st_, index)) {
+    case SQLITE_NULL:
+        break;
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        r.kind = Raw::Number;
+        r.number = sqlite3_column_double(st_, index);
+        break;
+    default:
+        r.kind = Raw::Text;
+        r.text = std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(st_, index)),
+                                  size_t(sqlite3_column_bytes(st_, index)));
+        break;
+    }
+    return r;
+}
+
 void Statement::reset()
 {
     sqlite3_reset(st_);

@@ -115,6 +115,13 @@ public:
     int execute();                                        // run to completion, reset; rows affected
     bool step();                                          // true while a row is available
     Variant column(int index) const;
+    // A column as SQLite holds it, without building a Variant: for scans of many rows.
+    struct Raw {
+        enum Kind { Null, Number, Text } kind = Null;   // a blob reads as text
+        double number = 0;
+        std::string_view text;                          // UTF-8, valid until the next step
+    };
+    Raw raw(int index) const;
     void reset();
 
 private:

@@ -7,6 +7,7 @@
 
 #include <QFontMetrics>
 #include <QSignalSpy>
+#include <random>
 
 namespace {
 
@@ -46,7 +47,7 @@ TEST_F(PatternListTest, GroupsCollapseEqualLayoutsAndRankByPiecesThenKeyAsTextTh
 
     ASSERT_TRUE(list_->Build());
     EXPECT_EQ(listed(), (std::vector<int>{3, 1, 5, 7, 6, 8, 4}));
-    EXPECT_EQ(list_->PatternGroupsRs().recordCount(), 7);
+    EXPECT_EQ(int(list_->PatternGroups().size()), 7);
 
     // Every row: its pattern's pieces and sheets, the list number, and the text.
     Recordset rs = gDao().OpenRecordset(QStringLiteral("SELECT * FROM パターンリスト ORDER BY リスト番号"));
@@ -58,6 +59,52 @@ TEST_F(PatternListTest, GroupsCollapseEqualLayoutsAndRankByPiecesThenKeyAsTextTh
     EXPECT_EQ(rs.field(QStringLiteral("データ")).stringValue(), QStringLiteral("No.0007\r\n\r\n1枚\r\n\r\n99.00%"));
     EXPECT_EQ(grid().rowCount(), 7);
     EXPECT_EQ(dbtrans::depth(), 0);
+}
+
+// The groups found in memory are those of the grouping query, in its order, on random tables with
+// repeated layouts, ties, nulls, texts and fractions where numbers belong.
+TEST_F(PatternListTest, GroupsInMemoryEqualTheGroupingQuery)
+{
+    std::mt19937 random(7);
+    auto pick = [&](int n) { return int(random() % unsigned(n)); };
+    const QStringList values = {QStringLiteral("NULL"), QStringLiteral("'1'"), QStringLiteral("'b'"), QStringLiteral("2.5"),
+                                QStringLiteral("'ｱ'"), QStringLiteral("'𠀋'"), QStringLiteral("'\uE000'")};
+    for (int round = 0; round < 40; ++round) {
+        exec(QStringLiteral("DELETE FROM パターン"));
+        const int rows = 1 + pick(30);
+        const bool asStored = round % 2 == 0;   // numbered 1, 2, 3, ... as the engine stores them
+        for (int r = 0; r < rows; ++r) {
+            auto some = [&](const QString& usual) { return pick(8) == 0 ? values[pick(int(values.size()))] : usual; };
+            exec(QStringLiteral("INSERT INTO パターン (パターン番号,パターン種別,部材切取数,優先順位,平均使用率,母材使用数) "
+                                "VALUES (%1,%2,%3,%4,%5,%6)")
+                     .arg(asStored ? QString::number(r + 1) : some(QString::number(1 + pick(rows))),
+                          some(QStringLiteral("'S%1'").arg(pick(4))),
+                          some(QString::number(pick(3))), some(QStringLiteral("'%1'").arg(pick(3) * 7, 3, 10, QLatin1Char('0'))),
+                          some(QString::number(pick(100))), some(QString::number(1 + pick(4)))));
+        }
+        std::vector<int32_t> expected;
+        Statement query = gDao().Prepare(QStringLiteral(
+            "SELECT MIN(ptn.パターン番号) FROM パターン AS ptn GROUP BY ptn.パターン種別,ptn.部材切取数,ptn.優先順位"
+            " ORDER BY ptn.部材切取数 DESC,ptn.優先順位,MIN(ptn.パターン番号)"));
+        Statement lookup = gDao().Prepare(QStringLiteral("SELECT 平均使用率,部材切取数,母材使用数 FROM パターン WHERE パターン番号=?1"));
+        std::vector<PatternGroup> groups = ReadPatternGroups();
+        size_t i = 0;
+        for (; query.step(); ++i) {
+            ASSERT_LT(i, groups.size()) << round;
+            const int32_t no = gBase().CvtLng(query.column(0));
+            EXPECT_EQ(groups[i].patternNo, no) << round << " group " << i;
+            lookup.bind(1, int64_t(no));
+            const bool found = lookup.step();
+            EXPECT_EQ(groups[i].found, found) << round << " group " << i;
+            if (found) {
+                EXPECT_EQ(groups[i].rate, lookup.column(0)) << round;
+                EXPECT_EQ(gBase().CvtLng(groups[i].cut), gBase().CvtLng(lookup.column(1))) << round;
+                EXPECT_EQ(gBase().CvtLng(groups[i].sheets), gBase().CvtLng(lookup.column(2))) << round;
+            }
+            lookup.reset();
+        }
+        EXPECT_EQ(i, groups.size()) << round;
+    }
 }
 
 TEST_F(PatternListTest, TheDisplayedRowCountBindsOnlyTheFirstRowsOfTheFullTable)

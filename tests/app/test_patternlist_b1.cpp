@@ -116,7 +116,7 @@ TEST_F(PatternListB1, ListsEveryDistinctLayoutAndScrollsReadingEachThumbnailOnce
 
     // Every distinct layout is listed; the grid shows the first 表示リスト of them.
     const int distinct = gDao().Lookup(QStringLiteral("パターンリスト"), QStringLiteral("COUNT(*)"), QString()).intValue();
-    EXPECT_EQ(distinct, list_->PatternGroupsRs().recordCount());
+    EXPECT_EQ(distinct, int(list_->PatternGroups().size()));
     EXPECT_GT(distinct, 100);
     EXPECT_EQ(grid().rowCount(), 100);
     QStringList caps;
