@@ -5,6 +5,7 @@
 //
 // Exit codes: 0 done, 1 usage or another failure, 2 the input failed validation, 3 the run count
 // overflowed ("計算量オーバー"). The last four lines printed are the figures.
+#include "bench/BenchDatabases.h"
 #include "engine/Engine.h"
 #include "engine/HeadlessHost.h"
 #include "engine/PatternStore.h"
@@ -23,7 +24,6 @@
 #include <QJsonObject>
 #include <cstdio>
 #include <memory>
-#include <sqlite3.h>
 
 namespace {
 
@@ -34,29 +34,6 @@ int usage()
 {
     err(QStringLiteral("usage: panelo2-run [--store sqlite|memory|null] SCENARIO.json OUT.mdb"));
     return 1;
-}
-
-// A fresh working database from the schema script.
-bool buildDatabase(const QString& path)
-{
-    QFile script(QStringLiteral(PANELO2_SCHEMA_DIR "/working.sql"));
-    if (!script.open(QIODevice::ReadOnly)) {
-        err(QStringLiteral("cannot read ") + script.fileName());
-        return false;
-    }
-    const QByteArray sql = script.readAll();
-    QFile::remove(path);
-    sqlite3* db = nullptr;
-    char* message = nullptr;
-    int rc = sqlite3_open(QFile::encodeName(path).constData(), &db);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, &message);
-    if (rc != SQLITE_OK)
-        err(QStringLiteral("cannot build ") + path + QStringLiteral(": ") +
-            QString::fromUtf8(message ? message : sqlite3_errmsg(db)));
-    sqlite3_free(message);
-    sqlite3_close(db);
-    return rc == SQLITE_OK;
 }
 
 }
@@ -90,8 +67,11 @@ int main(int argc, char** argv)
         return 1;
     }
     const QString outPath = QFileInfo(args[1]).absoluteFilePath();
-    if (!buildDatabase(outPath))
+    const QString built = BuildDatabase(outPath, QStringLiteral(PANELO2_SCHEMA_DIR "/working.sql"));
+    if (!built.isEmpty()) {
+        err(built);
         return 1;
+    }
     SetAppPath(QFileInfo(outPath).absolutePath());     // the error log lands beside the output
     if (!gDao().Connect(outPath, false)) {
         err(QStringLiteral("cannot open ") + outPath);

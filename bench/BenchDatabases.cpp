@@ -1,0 +1,88 @@
+#include "bench/BenchDatabases.h"
+
+#include <QFile>
+#include <sqlite3.h>
+
+QString BuildDatabase(const QString& path, const QString& script)
+{
+    QFile file(script);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read ") + script;
+    const QByteArray sql = file.readAll();
+    QFile::remove(path);
+    sqlite3* db = nullptr;
+    char* message = nullptr;
+    int rc = sqlite3_open(QFile::encodeName(path).constData(), &db);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, &message);
+    const QString error = rc == SQLITE_OK ? QString()
+                                          : QStringLiteral("cannot build ") + path + QStringLiteral(": ") +
+                                                QString::fromUtf8(message ? message : sqlite3_errmsg(db));
+    sqlite3_free(message);
+    sqlite3_close(db);
+    return error;
+}
+
+namespace {
+
+bool sameValue(sqlite3_stmt* a, sqlite3_stmt* b, int i)
+{
+    const int type = sqlite3_column_type(a, i);
+    if (type != sqlite3_column_type(b, i))
+        return false;
+    switch (type) {
+    case SQLITE_INTEGER: return sqlite3_column_int64(a, i) == sqlite3_column_int64(b, i);
+    case SQLITE_FLOAT: return sqlite3_column_double(a, i) == sqlite3_column_double(b, i);
+    case SQLITE_NULL: return true;
+    default:
+        return sqlite3_column_bytes(a, i) == sqlite3_column_bytes(b, i) &&
+               QByteArray(static_cast<const char*>(sqlite3_column_blob(a, i)), sqlite3_column_bytes(a, i)) ==
+                   QByteArray(static_cast<const char*>(sqlite3_column_blob(b, i)), sqlite3_column_bytes(b, i));
+    }
+}
+
+}  // namespace
+
+QString ComparePatternTables(const QString& path, const QString& otherPath)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return QStringLiteral("cannot open ") + path;
+    }
+    const QByteArray attach = "ATTACH DATABASE '" + QFile::encodeName(otherPath).replace('\'', "''") + "' AS other";
+    QString difference;
+    if (sqlite3_exec(db, attach.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        difference = QStringLiteral("cannot open ") + otherPath;
+    for (const char* table : {"パターン", "パターン母材", "パターン部材"}) {
+        if (!difference.isEmpty())
+            break;
+        sqlite3_stmt* a = nullptr;
+        sqlite3_stmt* b = nullptr;
+        const QByteArray select = QByteArray("SELECT * FROM %1.") + table + " ORDER BY rowid";
+        sqlite3_prepare_v2(db, QByteArray(select).replace("%1", "main").constData(), -1, &a, nullptr);
+        sqlite3_prepare_v2(db, QByteArray(select).replace("%1", "other").constData(), -1, &b, nullptr);
+        if (!a || !b || sqlite3_column_count(a) != sqlite3_column_count(b))
+            difference = QStringLiteral("%1: the tables differ in their columns").arg(QString::fromUtf8(table));
+        for (qint64 row = 1; difference.isEmpty(); ++row) {
+            const int ra = sqlite3_step(a), rb = sqlite3_step(b);
+            if (ra != rb)
+                difference = QStringLiteral("%1: row %2 is in one file only").arg(QString::fromUtf8(table)).arg(row);
+            else if (ra != SQLITE_ROW && ra != SQLITE_DONE)
+                difference = QStringLiteral("%1: cannot be read: ").arg(QString::fromUtf8(table)) +
+                             QString::fromUtf8(sqlite3_errmsg(db));
+            if (ra != SQLITE_ROW)
+                break;
+            for (int i = 0; i < sqlite3_column_count(a) && difference.isEmpty(); ++i)
+                if (!sameValue(a, b, i))
+                    difference = QStringLiteral("%1: row %2, column %3 differs")
+                                     .arg(QString::fromUtf8(table))
+                                     .arg(row)
+                                     .arg(QString::fromUtf8(sqlite3_column_name(a, i)));
+        }
+        sqlite3_finalize(a);
+        sqlite3_finalize(b);
+    }
+    sqlite3_close(db);
+    return difference;
+}
