@@ -32,6 +32,8 @@ public:
     void SetHost(EngineHost* host) { host_ = host; }
     void SetProgress(EngineProgress* progress);           // nullptr: no progress window
     void SetStore(PatternStore* store) { store_ = store; } // nullptr: the working database
+    // How often a run lets window events run (kPumpInterval; 0: after every piece).
+    void SetPumpInterval(std::chrono::milliseconds interval) { pumpPacer_.setInterval(interval); }
 
     // --- tables (indexed by 母材番号 and 部材番号 from 1; element 0 unused) ---
     std::vector<StockRec> StockTbl;
@@ -110,8 +112,7 @@ private:
     // The failure list of a run ("sheet,part" keys): per part, the last sheet on which one of its
     // pieces failed.
     std::vector<int32_t> failedOnSheet_;
-    // Window events run at most once per interval, often enough for Cancel to answer at once.
-    PumpPacer pumpPacer_{std::chrono::milliseconds(20)};
+    PumpPacer pumpPacer_{kPumpInterval};
     SheetMemo memo_;                     // on only during a search
     mutable int64_t cornerTests_ = 0;    // corners tested, the work a memo hit saves
 };

@@ -11,10 +11,19 @@ PumpPacer::~PumpPacer()
         thread_.join();
 }
 
+void PumpPacer::setInterval(std::chrono::milliseconds interval)
+{
+    std::lock_guard lock(mutex_);
+    interval_ = interval;
+    due_.store(true, std::memory_order_relaxed);
+}
+
 void PumpPacer::pumped()
 {
     {
         std::lock_guard lock(mutex_);
+        if (interval_.count() <= 0)
+            return;   // due after every piece
         due_.store(false, std::memory_order_relaxed);
         timing_ = true;
         if (!thread_.joinable())

@@ -30,7 +30,12 @@ public:
 // When window events are due again: `due()` turns true once the interval has passed since the
 // last `pumped()` (and before the first). Asking costs one relaxed atomic load, so a computation
 // may ask after every piece without reading a clock; a timer thread raises the flag and sleeps
-// while nobody pumps.
+// while nobody pumps. An interval of 0 makes events due after every piece (tests that must see
+// the events at a given piece).
+// How often a run lets window events run: often enough for Cancel to answer at once, seldom enough
+// to cost the run little.
+inline constexpr std::chrono::milliseconds kPumpInterval{20};
+
 class PumpPacer {
 public:
     explicit PumpPacer(std::chrono::milliseconds interval) : interval_(interval) {}
@@ -40,12 +45,12 @@ public:
 
     bool due() const { return due_.load(std::memory_order_relaxed); }
     void pumped();   // events just ran: the next are due one interval from now
-    std::chrono::milliseconds interval() const { return interval_; }
+    void setInterval(std::chrono::milliseconds interval);
 
 private:
     void tick();
 
-    const std::chrono::milliseconds interval_;
+    std::chrono::milliseconds interval_;
     std::atomic<bool> due_{true};
     std::mutex mutex_;
     std::condition_variable wake_;

@@ -66,6 +66,13 @@ protected:
             "INSERT INTO 部材 (部材番号,幅,長さ,数,色値,回転) VALUES (1,300,450,3,255,0),(2,200,600,2,65280,0),"
             "(3,150,150,4,16711680,0),(4,100,700,2,65535,0),(5,250,250,2,16711935,0);"
             "UPDATE システム設定 SET 部材切取順序=1;"));
+        // The events run after every piece, so the press lands mid-run however fast the run is.
+        gEngine().SetPumpInterval(std::chrono::milliseconds(0));
+    }
+    void TearDown() override
+    {
+        gEngine().SetPumpInterval(kPumpInterval);
+        MainWindowTest::TearDown();
     }
     // Presses the progress window's Cancel once the first layouts are stored.
     void cancelAfterFirstLayouts()

@@ -31,6 +31,11 @@ TEST(EnginePumpPacerTest, DueAgainOnceTheIntervalHasPassed)
     pacer.pumped();
     EXPECT_TRUE(becomesDue(pacer));
     pacer.pumped();
+    // Interval 0: due after every pump.
+    pacer.setInterval(std::chrono::milliseconds(0));
+    EXPECT_TRUE(pacer.due());
+    pacer.pumped();
+    EXPECT_TRUE(pacer.due());
 }
 
 TEST(EnginePumpPacerTest, ARunPumpsAtItsFirstPieceAndReadsCancelAfterEveryPiece)
