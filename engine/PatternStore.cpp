@@ -7,6 +7,18 @@
 namespace {
 constexpr qint64 kBatchMilliseconds = 500;
 constexpr int kIndexBuildThreads = 4;
+
+// The names and definitions of the pattern tables' own indexes.
+QString patternIndexQuery()
+{
+    return QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL "
+                          "AND tbl_name IN ('パターン','パターン母材','パターン部材')");
+}
+
+QString quotedName(const QString& name)
+{
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
 }
 
 SqlitePatternStore::~SqlitePatternStore()
@@ -22,22 +34,26 @@ void SqlitePatternStore::Begin()
     prepare();
     // Empty pattern tables are filled without their indexes, which End builds again from their own
     // definitions: one build over all rows costs less than keeping them up to date row by row.
-    // Nothing reads the tables meanwhile (a stop answered Yes or No ends the search first).
+    // Nothing reads the tables meanwhile (a stop answered Yes or No ends the search first). The
+    // indexes go in the first batch and come back in the last, so this costs no commit of its own.
     Database& db = *gDao().CurrentDB();
-    const QString tables = QStringLiteral("('パターン','パターン母材','パターン部材')");
     Recordset counts = db.openRecordset(QStringLiteral("SELECT (SELECT COUNT(*) FROM (SELECT 1 FROM パターン LIMIT 1)) + "
                                                        "(SELECT COUNT(*) FROM (SELECT 1 FROM パターン母材 LIMIT 1)) + "
                                                        "(SELECT COUNT(*) FROM (SELECT 1 FROM パターン部材 LIMIT 1))"));
     if (counts.field(0).intValue() != 0)
         return;
-    Recordset indexes = db.openRecordset(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' "
-                                                        "AND sql IS NOT NULL AND tbl_name IN ") + tables);
-    for (; !indexes.eof(); indexes.moveNext()) {
-        const QString name = indexes.field(0).stringValue();
-        db.execute(QStringLiteral("DROP INDEX \"") + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-                   QLatin1Char('"'));
-        droppedIndexes_.push_back(indexes.field(1).stringValue());
+    openBatch();
+    for (Recordset rs = db.openRecordset(patternIndexQuery()); !rs.eof(); rs.moveNext()) {
+        db.execute(QStringLiteral("DROP INDEX ") + quotedName(rs.field(0).stringValue()));
+        droppedIndexes_.push_back({rs.field(0).stringValue(), rs.field(1).stringValue()});
     }
+}
+
+void SqlitePatternStore::openBatch()
+{
+    gDao().BeginTrans();
+    batchOpen_ = true;
+    batchClock_.start();
 }
 
 void SqlitePatternStore::prepare()
@@ -60,11 +76,8 @@ void SqlitePatternStore::Store(const Engine& e, const std::vector<PiecePlacement
     if (!prepared_)
         prepare();
     cDao& dao = gDao();
-    if (!batchOpen_) {
-        dao.BeginTrans();
-        batchOpen_ = true;
-        batchClock_.start();
-    }
+    if (!batchOpen_)
+        openBatch();
     bool stepOpen = false;
     auto beginStep = [&] {
         dao.BeginTrans();
@@ -151,29 +164,42 @@ void SqlitePatternStore::Flush()
 
 void SqlitePatternStore::End()
 {
+    if (!droppedIndexes_.empty())
+        restoreIndexes();
     Flush();
     piece_ = Statement();
     sheet_ = Statement();
     pattern_ = Statement();
     prepared_ = false;
-    if (droppedIndexes_.empty())
-        return;
+}
+
+void SqlitePatternStore::restoreIndexes()
+{
     cDao& dao = gDao();
     Database& db = *dao.CurrentDB();
+    // Those still there (a batch undone with its drops) stay as they are.
+    QStringList present;
+    for (Recordset rs = db.openRecordset(patternIndexQuery()); !rs.eof(); rs.moveNext())
+        present << rs.field(0).stringValue();
+    if (!batchOpen_)
+        openBatch();
     // SQLite sorts the keys of a new index on helper threads of its own when it may.
     const int threads = db.openRecordset(QStringLiteral("PRAGMA threads")).field(0).intValue();
     db.execute(QStringLiteral("PRAGMA threads = %1").arg(kIndexBuildThreads));
     dao.BeginTrans();
     try {
-        for (const QString& sql : droppedIndexes_)
-            db.execute(sql);
+        for (const auto& [name, sql] : droppedIndexes_)
+            if (!present.contains(name))
+                db.execute(sql);
         dao.CommitTrans();
     } catch (...) {
+        // The rows stored stay: only the building is undone.
         try {
             dao.RollbackTrans();
+            db.execute(QStringLiteral("PRAGMA threads = %1").arg(threads));
+            Flush();
         } catch (...) {
         }
-        db.execute(QStringLiteral("PRAGMA threads = %1").arg(threads));
         throw;
     }
     db.execute(QStringLiteral("PRAGMA threads = %1").arg(threads));

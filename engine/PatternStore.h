@@ -29,7 +29,7 @@ public:
 
 // Each step is a savepoint inside a batch transaction; the batch is committed at least every half
 // second, on Flush (before the stop question), at the end, and after a failing step was undone.
-// Begin drops the indexes of empty pattern tables; End builds them again.
+// Begin drops the indexes of empty pattern tables; End builds them again (in the last batch).
 class SqlitePatternStore : public PatternStore {
 public:
     ~SqlitePatternStore() override;
@@ -41,9 +41,11 @@ public:
 
 private:
     void prepare();
+    void openBatch();
+    void restoreIndexes();
     Statement piece_, sheet_, pattern_;
     bool prepared_ = false;
-    QStringList droppedIndexes_;       // their CREATE statements
+    std::vector<std::pair<QString, QString>> droppedIndexes_;   // name and CREATE statement
     bool batchOpen_ = false;
     QElapsedTimer batchClock_;
     std::vector<PatternPieceRow> pieceRows_;

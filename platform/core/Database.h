@@ -1,7 +1,8 @@
 #pragma once
 // The database engine: SQLite files on one process-wide connection. The first file opened
 // is schema "main"; every further file is ATTACHed to the same connection, so an unqualified
-// table name reaches the first file's tables and one transaction covers all files.
+// table name reaches the first file's tables and one transaction covers all files. One thread
+// at a time may use the connection and what comes from it (it runs without SQLite's own lock).
 #include "platform/core/Variant.h"
 
 #include <QString>
