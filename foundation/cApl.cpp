@@ -1,5 +1,7 @@
 #include "foundation/cApl.h"
 
+#include "platform/core/RunTimeErrors.h"
+
 #include <QObject>
 #include <QVariant>
 #include <memory>
@@ -19,7 +21,7 @@ std::unique_ptr<cApl>& instance()
 void checkRole(int32_t role)
 {
     if (role < 0 || role > 7)
-        throw std::out_of_range("Subscript out of range");
+        throw std::out_of_range(RunTimeErrorText(9).toStdString());
 }
 }  // namespace
 

@@ -279,8 +279,6 @@ double cBase::CvtDate(const Variant& value) const
 
 double cBase::CvtTime(const Variant& value) const
 {
-    if (value.type() == VarType::Date)
-        return value.doubleValue();
     QString s = CvtStr(value);
     double number, serial;
     if (s.isEmpty())
@@ -359,7 +357,8 @@ Variant cBase::CvtSQLEx(const Variant& value, int code) const
 
 Variant cBase::CvtMdb(const Variant& value) const
 {
-    if (CvtStr(value).isEmpty())
+    // Only a value without text is blank here: blanks are text (Null stays Null).
+    if (value.isEmpty() || value.isNull() || (value.isString() && value.stringValue().isEmpty()))
         return Variant::null();
     double v;
     if (variantNumber(value, &v) && v == 0.0)

@@ -22,10 +22,10 @@ public:
     int32_t CvtLng(const Variant& value) const;
     double CvtDbl(const Variant& value) const;
     double CvtDate(const Variant& value) const;            // a date serial (0 = the zero date)
-    double CvtTime(const Variant& value) const;
+    double CvtTime(const Variant& value) const;            // the time of day (a number is read as it is)
     QString CvtSQL(const Variant& value, int code) const;
     Variant CvtSQLEx(const Variant& value, int code) const;
-    Variant CvtMdb(const Variant& value) const;
+    Variant CvtMdb(const Variant& value) const;            // Null for no text or a numeric 0
 
     // --- text procedures ---
     QString CvtJunkChar(QString text, const QString& replacement, const QString& charSet) const;

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <cstdio>
 
 namespace {
@@ -104,29 +103,30 @@ bool cDao::RepairDatabase(const QString& path)
     }
 }
 
+QString CompactionCopyPath(const QString& path)
+{
+    return QFileInfo(path).absoluteFilePath() + QStringLiteral(".compacting");
+}
+
 bool cDao::CompactDatabase(const QString& path)
 {
-    // The compacted copy is written beside the file and then renamed over it, so the original
-    // stays whole until the copy is complete.
-    const QFileInfo info(path);
-    QString temp;
-    {
-        QTemporaryFile reserve(info.absolutePath() + QStringLiteral("/TempXXXXXX.tmp"));
-        reserve.setAutoRemove(true);
-        if (reserve.open())
-            temp = reserve.fileName();
-    }
-    if (temp.isEmpty())
-        temp = info.absolutePath() + QStringLiteral("/Temp.tmp");
-    QFile::remove(temp);
+    // The compacted copy is written beside the file under one fixed name and then renamed over
+    // it, so the original stays whole until the copy is complete, and a copy left by a run that
+    // was killed meanwhile is removed by the next compaction.
+    const QString temp = CompactionCopyPath(path);
+    const auto removeCopy = [&] {
+        QFile::remove(temp);
+        QFile::remove(temp + QStringLiteral("-journal"));
+    };
+    removeCopy();
     try {
         CompactDatabaseFile(path, temp);
         QFile::setPermissions(temp, QFile::permissions(path));
-        if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(info.absoluteFilePath()).constData()) != 0)
+        if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(QFileInfo(path).absoluteFilePath()).constData()) != 0)
             throw DbError(3049, QStringLiteral("Could not replace '%1' with its compacted copy.").arg(path));
         return true;
     } catch (const DbError& e) {
-        QFile::remove(temp);
+        removeCopy();
         showEngineError(e, QStringLiteral("Database Compact Error"));
         return false;
     }

@@ -45,3 +45,6 @@ public:
 private:
     std::shared_ptr<Database> db_;
 };
+
+// The compacted copy of a database file while it is written: beside the file, one name per file.
+QString CompactionCopyPath(const QString& path);

@@ -119,7 +119,7 @@ private:
     int FindCaption(const QString& key) const;
     void pweForm_KeyDown(int& keyCode, int& shift);
     void pweForm_KeyUp(int& keyCode, int& shift);
-    bool MovesByItself(int keyCode, int shift) const;
+    bool MovesByItself(bool back) const;
 
     std::array<uint32_t, 5> controlBack_{}, controlFore_{};
     std::array<uint32_t, 4> captionBack_{}, captionFore_{};

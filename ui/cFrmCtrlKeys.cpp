@@ -55,14 +55,15 @@ void cFrmCtrl::pweForm_KeyUp(int& keyCode, int& shift)
     KeyUp(keyCode, shift);
 }
 
-// An input box whose own key lists hold this key moves the focus itself.
-bool cFrmCtrl::MovesByItself(int keyCode, int shift) const
+// An input box that has a key list for this direction moves the focus itself, whichever keys
+// the list holds.
+bool cFrmCtrl::MovesByItself(bool back) const
 {
     QWidget* active = form_ ? form_->activeControl() : nullptr;
     auto* box = qobject_cast<const ImEdit*>(active);
     if (!box || !IsInputBoxType(TypeName(active)))
         return false;
-    return KeyListContains(box->Key.NextCtrl, keyCode, shift) || KeyListContains(box->Key.PrevCtrl, keyCode, shift);
+    return !(back ? box->Key.PrevCtrl : box->Key.NextCtrl).trimmed().isEmpty();
 }
 
 void cFrmCtrl::KeyDown(int& keyCode, int& shift)
@@ -76,7 +77,7 @@ void cFrmCtrl::KeyDown(int& keyCode, int& shift)
         direction = 0;
     else
         return;
-    if (!MovesByItself(keyCode, shift))
+    if (!MovesByItself(direction == 1))
         TabFocusEasy(direction);
 }
 

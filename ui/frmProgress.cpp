@@ -113,7 +113,6 @@ void frmProgress::OpenWin(Form& owner)
     cancel_ = false;
     try {
         savedFocus_ = owner.activeControl();
-        hadFocus_ = savedFocus_ != nullptr;   // no control: nothing is given back at closing
         show();
         owner.setEnabled(false);
         DoEvents();
@@ -126,17 +125,14 @@ void frmProgress::CloseWin(Form& owner)
 {
     try {
         owner.setEnabled(true);
-        if (hadFocus_) {
-            if (!savedFocus_)
-                throw VbError(91, QStringLiteral("オブジェクト変数または With ブロック変数が設定されていません。"));
-            SetForegroundWindow(savedFocus_->window());
-            SetFocusOn(savedFocus_);
-        }
+        if (!savedFocus_)   // no control had the focus, or it has gone
+            throw VbError(91);
+        SetForegroundWindow(savedFocus_->window());
+        SetFocusOn(savedFocus_);
     } catch (const std::exception& e) {
         SetErrLog(DescribeError(e), kModule, QStringLiteral("CloseWin"));
     }
     savedFocus_ = nullptr;
-    hadFocus_ = false;
     unload();
 }
 

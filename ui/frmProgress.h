@@ -63,7 +63,6 @@ private:
     bool changed1_ = false, changed2_ = false;
     QElapsedTimer lastDraw_;
     QPointer<QWidget> savedFocus_;
-    bool hadFocus_ = false;
     QPointer<ProgressBar> bar1_, bar2_;
     QPointer<Label> nabi_, count_;
     QPointer<LineButton> cancelButton_;

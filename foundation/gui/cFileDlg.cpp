@@ -167,8 +167,10 @@ QString cFileDlg::SaveFileDialog(QWidget* owner, const QString& initialFolder, c
         return QString();
     const QString path = UpToNul(ofn_.file);
     const QString fe = GetFilterExt(ofn_.filter, ofn_.filterIndex);
-    // Only a filter that names one extension adds it ("*.*" adds nothing).
-    if (PatternExtension(QStringLiteral("*.") + fe).isEmpty() || GetFileExt(path).toLower() == fe.toLower())
+    // A filter of wildcards ("*.*") adds nothing; a filter index past the pairs names the empty
+    // extension, so a name with an extension gets "." added.
+    const bool wildcards = !fe.isEmpty() && PatternExtension(QStringLiteral("*.") + fe).isEmpty();
+    if (wildcards || GetFileExt(path).toLower() == fe.toLower())
         return path;
     return path + QLatin1Char('.') + fe;
 }

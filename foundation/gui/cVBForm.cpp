@@ -1,5 +1,7 @@
 #include "foundation/gui/cVBForm.h"
 
+#include "platform/gui/Controls.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -296,7 +298,7 @@ QWidget* cVBForm::MostRightControl(QWidget* form, const QString& typeName) const
 {
     QWidget* best = nullptr;
     for (QWidget* c : FormControls(form)) {
-        if (!typeName.isEmpty() && QLatin1String(c->metaObject()->className()) != typeName)
+        if (!typeName.isEmpty() && TypeName(c) != typeName)
             continue;
         if (!best || c->x() + c->width() > best->x() + best->width())
             best = c;

@@ -44,8 +44,9 @@ public:
     int16_t CountLoadForm() const;
     int32_t VisibleFormCount() const;
     int32_t MostRightControlRight(QWidget* form, const QString& typeName) const;
-    // The control whose right edge lies furthest right among the form's controls of that class
-    // (any class when the name is empty); the first in the form's order wins a tie.
+    // The control whose right edge lies furthest right among the form's controls of that type
+    // ("CommandButton", "TextBox", ...; any type when the name is empty); the first in the
+    // form's order wins a tie.
     QWidget* MostRightControl(QWidget* form, const QString& typeName) const;
     void SetPosition(QWidget* reference, QWidget* target, int mode) const;
     bool CheckExistForm(QWidget* form) const;

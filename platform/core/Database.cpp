@@ -1114,7 +1114,11 @@ void CompactDatabaseFile(const QString& source, const QString& destination)
                       nullptr, &err);
     if (rc != SQLITE_OK) {
         const int number = sqlite3_extended_errcode(h);
-        const QString text = err ? QString::fromUtf8(err) : errText(h);
+        // A damaged source is reported under its own name (the engine may name the copy).
+        const bool damaged = (number & 0xFF) == SQLITE_CORRUPT || (number & 0xFF) == SQLITE_NOTADB;
+        const QString text = damaged ? QString::fromUtf8(sqlite3_errstr(number)) + QStringLiteral(": ") + source
+                             : err   ? QString::fromUtf8(err)
+                                     : errText(h);
         sqlite3_free(err);
         sqlite3_close(h);
         throw DbError(number, text);

@@ -1,12 +1,14 @@
 #include "platform/gui/Handler.h"
 
 #include "platform/core/Database.h"
+#include "platform/core/RunTimeErrors.h"
 
 #include <cstdio>
 
-VbError VbError::InvalidCall() { return VbError(5, QStringLiteral("プロシージャの呼び出し、または引数が不正です。")); }
-VbError VbError::SubscriptOutOfRange() { return VbError(9, QStringLiteral("インデックスが有効範囲にありません。")); }
-VbError VbError::InvalidPropertyValue() { return VbError(380, QStringLiteral("プロパティの値が不正です。")); }
+VbError::VbError(int number) : VbError(number, RunTimeErrorText(number)) {}
+VbError VbError::InvalidCall() { return VbError(5); }
+VbError VbError::SubscriptOutOfRange() { return VbError(9); }
+VbError VbError::InvalidPropertyValue() { return VbError(380); }
 
 namespace {
 HandlerErrorSink& sink()

@@ -10,6 +10,7 @@ class VbError : public std::runtime_error {
 public:
     VbError(int number, const QString& description)
         : std::runtime_error(description.toStdString()), number_(number), description_(description) {}
+    explicit VbError(int number);            // with the run time's own text of the number
     int number() const { return number_; }
     const QString& description() const { return description_; }
     static VbError InvalidCall();            // 5

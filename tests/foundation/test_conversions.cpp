@@ -103,8 +103,23 @@ TEST(ConversionTest, LenientDateReader)
             EXPECT_EQ(0.0, serial) << c.text;
     }
     EXPECT_EQ(QDate(2003, 4, 5), SerialDate(b.CvtDate(dateVar(2003, 4, 5, 10, 0, 0))));
-    EXPECT_EQ(QTime(10, 20, 30), SerialDateTime(b.CvtTime(Variant("2003/04/05 10:20:30"))).time());
-    EXPECT_EQ(0.0, b.CvtTime(Variant("nonsense")));
+}
+
+// The time reader gives the time of day alone, from a date value as from its text.
+TEST(ConversionTest, TimeOfDay)
+{
+    struct Case { Variant v; double serial; };
+    const Case cases[] = {
+        {dateVar(2003, 4, 5, 18, 0, 0), 0.75},
+        {Variant("2003/04/05 18:00:00"), 0.75},
+        {Variant("2003/04/05 10:20:30"), (10 * 3600 + 20 * 60 + 30) / 86400.0},
+        {dateVar(2003, 4, 5), 0.0},
+        {dateVar(1899, 12, 30, 6, 0, 0), 0.25},
+        {Variant("nonsense"), 0.0},
+        {Variant(), 0.0},
+    };
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(c.serial, b.CvtTime(c.v)) << b.CvtStr(c.v).toStdString();
 }
 
 TEST(SqlLiteralTest, LiteralsByTypeCode)
@@ -154,9 +169,13 @@ TEST(SqlLiteralTest, TypedValuesForBinding)
     EXPECT_TRUE(b.CvtSQLEx(Variant("0"), 300).isNull());
     EXPECT_EQ(VarType::Date, b.CvtSQLEx(Variant("2003/4/5"), 300).type());
     EXPECT_TRUE(b.CvtSQLEx(Variant("2003/4/5"), 700).isEmpty());
-    EXPECT_TRUE(b.CvtMdb(Variant(0)).isNull());
-    EXPECT_TRUE(b.CvtMdb(Variant("")).isNull());
-    EXPECT_EQ(Variant(QStringLiteral("x")), b.CvtMdb(Variant("x")));
+    // Null for a value without text or a numeric 0; blanks are text and stay.
+    const Variant kept[] = {Variant("x"), Variant(" "), Variant(QStringLiteral("\u3000")), Variant(2), Variant(true)};
+    for (const Variant& v : kept)
+        EXPECT_EQ(v, b.CvtMdb(v)) << v.stringValue().toStdString();
+    const Variant nulled[] = {Variant(0), Variant(0.0), Variant(""), Variant(" 0 "), Variant(), Variant::null()};
+    for (const Variant& v : nulled)
+        EXPECT_TRUE(b.CvtMdb(v).isNull()) << v.stringValue().toStdString();
 }
 
 TEST(NumberFormatTest, PatternsRoundHalfAwayFromZeroOnTheDecimalValue)

@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -126,6 +127,59 @@ TEST(DaoTest, CompactionReplacesTheFileOnlyWhenTheCopyIsComplete)
     boxes.expect(QStringLiteral("Database Compact Error"), vbOK);
     EXPECT_FALSE(dao.CompactDatabase(fx.path(QStringLiteral("missing.mdb"))));
     EXPECT_FALSE(QFile::exists(fx.path(QStringLiteral("missing.mdb"))));
+}
+
+// A compaction killed midway leaves its copy (and the copy's journal) under the one name of
+// that file's copy: the next compaction removes them first, and leaves nothing else behind.
+TEST(DaoTest, ACopyLeftByAKilledCompactionIsRemovedByTheNext)
+{
+    DbFixture fx(false);
+    const QStringList filesBefore = QDir(fx.dir()).entryList(QDir::Files);
+    const QString copy = CompactionCopyPath(fx.workingPath());
+    EXPECT_EQ(fx.workingPath() + QStringLiteral(".compacting"), copy);
+    for (const QString& leftover : {copy, copy + QStringLiteral("-journal")}) {
+        QFile f(leftover);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'x'));
+    }
+    cDao dao;
+    EXPECT_TRUE(dao.CompactDatabase(fx.workingPath()));
+    EXPECT_EQ(filesBefore, QDir(fx.dir()).entryList(QDir::Files));
+    ASSERT_TRUE(dao.Connect(fx.workingPath(), false));
+    EXPECT_EQ(1, gBase().CvtLng(dao.Lookup(QStringLiteral("システム設定"), QStringLiteral("COUNT(*)"), QString())));
+}
+
+// A damaged file is named in the message, not the copy that was being written; the file stays
+// as it was and no copy is left.
+TEST(DaoTest, ADamagedFileIsNamedInTheCompactionMessage)
+{
+    struct Case {
+        const char* what;
+        std::function<void(QFile&)> damage;
+    };
+    const Case cases[] = {
+        {"truncated to 3,000 bytes", [](QFile& f) { f.resize(3000); }},
+        {"overwritten", [](QFile& f) { f.open(QIODevice::WriteOnly | QIODevice::Truncate); f.write(QByteArray(8192, 'Z')); }},
+    };
+    for (const Case& c : cases) {
+        DbFixture fx(false);
+        {
+            QFile f(fx.workingPath());
+            c.damage(f);
+        }
+        const QByteArray before = fileHash(fx.workingPath());
+        const QStringList filesBefore = QDir(fx.dir()).entryList(QDir::Files);
+        ScriptedMsgBox boxes;
+        boxes.expect(QStringLiteral("Database Compact Error"), vbOK);
+        cDao dao;
+        EXPECT_FALSE(dao.CompactDatabase(fx.workingPath())) << c.what;
+        ASSERT_EQ(1u, boxes.shown().size());
+        const QString text = boxes.shown()[0].text;
+        EXPECT_TRUE(text.endsWith(QStringLiteral(": ") + fx.workingPath())) << c.what << ": " << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral(".compacting"))) << text.toStdString();
+        EXPECT_EQ(before, fileHash(fx.workingPath())) << c.what;
+        EXPECT_EQ(filesBefore, QDir(fx.dir()).entryList(QDir::Files)) << c.what;
+    }
 }
 
 } // namespace

@@ -6,7 +6,10 @@
 #include "tests/support/DbFixture.h"
 #include "tests/support/ScriptedMsgBox.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <functional>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -39,21 +42,43 @@ TEST(ErrLogTest, LineFormatAndBytes)
     EXPECT_TRUE(bytes.endsWith("\r\n"));
 }
 
-TEST(ErrLogTest, FailuresShowOneBoxAndWriteNothing)
+// Each failure shows one box with the run time's text of what failed, and writes nothing.
+TEST(ErrLogTest, FailuresShowOneBoxWithTheRunTimeText)
 {
     DbFixture fx(false);
-    {
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        QString module;
+        const char16_t* text;
+    };
+    const Case cases[] = {
+        {"a module name of 21 characters", [] {}, QString(21, QLatin1Char('m')), u"プロシージャの呼び出し、または引数が不正です。"},
+        {"a missing folder", [&] { SetAppPath(fx.path(QStringLiteral("no/such/folder"))); }, QStringLiteral("m"),
+         u"パスが見つかりません。"},
+        {"a folder in place of the file", [&] { QDir(fx.dir()).mkdir(QStringLiteral("ErrLog.txt")); },
+         QStringLiteral("m"), u"パス名が無効です。"},
+        {"a full disk", [&] { QFile::link(QStringLiteral("/dev/full"), fx.path(QStringLiteral("ErrLog.txt"))); },
+         QStringLiteral("m"), u"ディスクの空き容量が不足しています。"},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(fx.path(QStringLiteral("ErrLog.txt")));
+        QDir(fx.dir()).rmdir(QStringLiteral("ErrLog.txt"));
+        SetAppPath(fx.dir());
+        c.arrange();
         ScriptedMsgBox boxes;
-        boxes.expect(QStringLiteral("SetErrLog"), vbOK, QStringLiteral("ファイルへの書込みに失敗しました。\r\n"));
-        SetErrLog(QStringLiteral("x"), QString(21, QLatin1Char('m')), QStringLiteral("p"));
-        EXPECT_EQ(vbCritical, boxes.shown().at(0).style);
+        boxes.expect(QStringLiteral("SetErrLog"), vbOK,
+                     QStringLiteral("ファイルへの書込みに失敗しました。\r\n") + QString::fromUtf16(c.text));
+        SetErrLog(QStringLiteral("x"), c.module, QStringLiteral("p"));
+        ASSERT_EQ(1u, boxes.shown().size()) << c.what;
+        EXPECT_EQ(QStringLiteral("ファイルへの書込みに失敗しました。\r\n") + QString::fromUtf16(c.text),
+                  boxes.shown()[0].text) << c.what;
+        EXPECT_EQ(vbCritical, boxes.shown()[0].style) << c.what;
+        const QFileInfo log(fx.path(QStringLiteral("ErrLog.txt")));
+        if (!log.isDir() && !log.isSymLink())
+            EXPECT_TRUE(logBytes(fx).isEmpty()) << c.what;
     }
-    EXPECT_TRUE(logBytes(fx).isEmpty());
-
-    SetAppPath(fx.path(QStringLiteral("no/such/folder")));
-    ScriptedMsgBox boxes;
-    boxes.expect(QStringLiteral("SetErrLog"), vbOK, QStringLiteral("ファイルへの書込みに失敗しました。"));
-    SetErrLog(QStringLiteral("x"), QStringLiteral("m"), QStringLiteral("p"));
+    SetAppPath(fx.dir());
 }
 
 TEST(MakeFullPathTest, JoinsWithExactlyOneSeparator)

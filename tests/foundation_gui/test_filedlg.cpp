@@ -59,7 +59,8 @@ TEST(FileDlgTest, SaveAddsThePickedFiltersExtension)
         {1, "/old.files/data", "/old.files/data.txt"},     // the folder's "." is no extension
         {1, "/d/noext", "/d/noext.txt"},
         {3, "/d/any.bin", "/d/any.bin"},                   // "*.*" names no extension to add
-        {9, "/d/x.dat", "/d/x.dat"},                       // no such filter
+        {9, "/d/x.dat", "/d/x.dat."},                      // no such filter: the empty extension
+        {9, "/d/plain", "/d/plain"},
     };
     const QString filter = ExportFilter().chopped(2) + QStringLiteral("すべて(*.*)") + Nul() + QStringLiteral("*.*") + Nul();
     for (const Case& c : cases) {

@@ -243,10 +243,12 @@ TEST(VBFormTest, MostRightControlAndPlacement)
     auto* label = new QLabel(form.get());
     label->setGeometry(0, 120, 200, 10);
     EXPECT_EQ(label, vb.MostRightControl(form.get(), QString()));
-    EXPECT_EQ(first, vb.MostRightControl(form.get(), QStringLiteral("QPushButton")));   // the first wins a tie
-    EXPECT_EQ(edit, vb.MostRightControl(form.get(), QStringLiteral("QLineEdit")));
-    EXPECT_EQ(110 * kTwipsPerPixel, vb.MostRightControlRight(form.get(), QStringLiteral("QPushButton")));
-    EXPECT_EQ(nullptr, vb.MostRightControl(form.get(), QStringLiteral("QComboBox")));
+    // By the type names of the controls, as every other helper names them.
+    EXPECT_EQ(first, vb.MostRightControl(form.get(), QStringLiteral("CommandButton")));   // the first wins a tie
+    EXPECT_EQ(edit, vb.MostRightControl(form.get(), QStringLiteral("TextBox")));
+    EXPECT_EQ(110 * kTwipsPerPixel, vb.MostRightControlRight(form.get(), QStringLiteral("CommandButton")));
+    EXPECT_EQ(nullptr, vb.MostRightControl(form.get(), QStringLiteral("ComboBox")));
+    EXPECT_EQ(nullptr, vb.MostRightControl(form.get(), QStringLiteral("QPushButton")));
 
     // A reference at Left 120, Top 300, Width 1050, Height 300 twips; the gap is 150.
     EXPECT_EQ(150, vb.ControlGap);

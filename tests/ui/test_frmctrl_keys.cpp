@@ -83,6 +83,41 @@ TEST_P(FrmCtrlKeysTest, EachKeyMovesTheFocusOneStepAtMost)
     EXPECT_EQ(QStringLiteral("\n"), form.txtMemo->toPlainText());   // a multi-line box keeps Enter
 }
 
+// A number box that has a key list for a direction is left to move by itself, whichever keys
+// its list holds; without one the controller moves the focus.
+TEST_P(FrmCtrlKeysTest, ABoxWithAKeyListForTheDirectionIsLeftToMoveItself)
+{
+    struct Case {
+        const char *next, *prev;
+        Qt::Key key;
+        bool toNext;   // where the focus goes: the next control, the previous one, or nowhere
+        bool moves;
+    };
+    const Case cases[] = {
+        {"{ENTER}", "", Qt::Key_Down, true, false},    // the box's list lacks Down and the controller leaves it
+        {"{ENTER}", "", Qt::Key_Return, true, true},   // the box moves itself
+        {"{ENTER}", "", Qt::Key_Up, false, true},      // no list back: the controller moves
+        {"", "", Qt::Key_Down, true, true},
+        {"", "", Qt::Key_Return, true, true},
+        {" ", "{UP}", Qt::Key_Down, true, true},        // a list of blanks is none
+        {"", "{UP}", Qt::Key_Up, false, true},
+    };
+    form.ShowWithFocus(form.numQty);
+    for (const Case& c : cases) {
+        form.numQty->Key.NextCtrl = QString::fromLatin1(c.next);
+        form.numQty->Key.PrevCtrl = QString::fromLatin1(c.prev);
+        form.numQty->setFocus(Qt::OtherFocusReason);
+        Settle();
+        ASSERT_EQ(form.numQty, form.activeControl());
+        QWidget* expected = !c.moves ? static_cast<QWidget*>(form.numQty)
+                            : c.toNext ? static_cast<QWidget*>(form.txtBikou)
+                                       : static_cast<QWidget*>(form.optDirect1);
+        QWidget* now = Press(c.key);
+        EXPECT_EQ(expected, now) << "next " << c.next << " prev " << c.prev << " key " << std::hex << c.key << " to "
+                                 << qPrintable(now ? now->objectName() : QString());
+    }
+}
+
 TEST_P(FrmCtrlKeysTest, EnterOnTheLastControlWrapsToTheFirstAndSkipsDisabledOnes)
 {
     form.txtMemo->setEnabled(false);

@@ -165,7 +165,7 @@ TEST_F(ProgressTest, AFocusControlDisabledMeanwhileLogsOneLineAndTheWindowCloses
     EXPECT_TRUE(lines[0].contains(QStringLiteral("frmProgress         ,CloseWin                      ,"))) << lines[0].toStdString();
 }
 
-TEST_F(ProgressTest, AnOwnerWithoutAFocusedControlIsGatedAndNothingIsGivenBack)
+TEST_F(ProgressTest, AnOwnerWithoutAFocusedControlIsGatedAndItsClosingLogsOneLine)
 {
     owner.edit->clearFocus();
     ASSERT_EQ(nullptr, owner.activeControl());
@@ -174,7 +174,12 @@ TEST_F(ProgressTest, AnOwnerWithoutAFocusedControlIsGatedAndNothingIsGivenBack)
     EXPECT_FALSE(owner.isEnabled());
     progress.CloseWin(owner);
     EXPECT_TRUE(owner.isEnabled());
-    EXPECT_TRUE(logLines().isEmpty());
+    EXPECT_FALSE(progress.isLoaded());
+    const QStringList lines = logLines();
+    ASSERT_EQ(1, lines.size());
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("frmProgress         ,CloseWin                      ,"
+                                                 "オブジェクト変数または With ブロック変数が設定されていません。")))
+        << lines[0].toStdString();
 }
 
 // Counts the paintings of one control.
