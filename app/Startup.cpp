@@ -8,12 +8,16 @@
 #include "foundation/cFile.h"
 #include "foundation/cSystem.h"
 #include "platform/core/AppInfo.h"
+#include "platform/core/InstanceLock.h"
 #include "platform/core/MsgBox.h"
+#include "platform/core/RunTimeErrors.h"
 #include "platform/gui/Handler.h"
 #include "ui/mdlMain.h"
 
-#include <QLockFile>
+#include <QDir>
+#include <QFileInfo>
 #include <functional>
+#include <memory>
 
 QString DbPath;
 QString SaveDbPath;
@@ -23,10 +27,30 @@ namespace {
 const QString kModule = QStringLiteral("mdlMain");
 
 // The lock of the running program (a test may start Main more than once).
-std::unique_ptr<QLockFile>& instanceLock()
+std::unique_ptr<InstanceLock>& instanceLock()
 {
-    static std::unique_ptr<QLockFile> lock;
+    static std::unique_ptr<InstanceLock> lock;
     return lock;
+}
+
+// A second start knocked: the main window, or the dialog open over it, comes to the front.
+// While start-up still runs there is nothing to raise; the window shows when it is ready.
+void comeToFront()
+{
+    FormWindow* main = gTavo().loadedWindow();
+    if (!main || !main->isVisible())
+        return;
+    if (main->isMinimized())
+        main->setWindowState(main->windowState() & ~Qt::WindowMinimized);
+    BringToFront(main);
+}
+
+void showLockFailure(int systemError)
+{
+    MsgBox(QStringLiteral("次のフォルダに書き込めないため、起動できません。\r\n") + QDir::toNativeSeparators(AppPath()) +
+               QStringLiteral("\r\n\r\n") + QFileInfo(AppLockPath()).fileName() + QStringLiteral(": ") +
+               RunTimeErrorText(FileErrorNumber(systemError)),
+           vbCritical, QStringLiteral("Main"));
 }
 
 // A step that fails unexpectedly is logged and tried once more; a second failure goes on to
@@ -42,15 +66,6 @@ void retryOnce(const QString& procedure, const std::function<void()>& step)
 }
 
 }  // namespace
-
-std::unique_ptr<QLockFile> LockInstance(const QString& folder, const QString& exeName)
-{
-    auto lock = std::make_unique<QLockFile>(folder + QLatin1Char('/') + exeName + QStringLiteral(".lock"));
-    lock->setStaleLockTime(0);   // only a lock whose process is gone is stale, however old
-    if (!lock->tryLock(0))
-        return nullptr;
-    return lock;
-}
 
 void ReleaseInstanceLock() { instanceLock().reset(); }
 
@@ -69,17 +84,26 @@ bool ReLinkMDB()
     return result;
 }
 
-bool Main()
+StartResult Main()
 {
-    instanceLock().reset();
-    instanceLock() = LockInstance(AppPath(), AppExeName());
-    if (!instanceLock())
-        return false;   // another instance runs: end silently, touching nothing
+    auto lock = std::make_unique<InstanceLock>(AppLockPath());
+    switch (lock->acquire()) {
+    case InstanceLock::HeldElsewhere:
+        KnockOnHolder(AppLockPath());
+        return StartResult::SecondStart;   // touching nothing
+    case InstanceLock::Failed:
+        showLockFailure(lock->systemError());
+        return StartResult::Failed;
+    case InstanceLock::Acquired:
+        break;
+    }
+    QObject::connect(lock.get(), &InstanceLock::knocked, [] { comeToFront(); });
+    instanceLock() = std::move(lock);
 
     fSplash& splash = gSplash();
     auto end = [&] {
         splash.FormClose();
-        return false;
+        return StartResult::Failed;
     };
     retryOnce(QStringLiteral("Main"), [] {
         DbPath = gFile().MakeFullPath(AppPath(), AppExeName() + QStringLiteral(".mdb"));
@@ -117,5 +141,5 @@ bool Main()
 
     splash.FormClose();
     gTavo().show();
-    return true;
+    return StartResult::Runs;
 }

@@ -1,25 +1,26 @@
 #pragma once
-// Program start: one instance at a time, the paths of the two database files, the splash form,
-// compaction, connection and the relinking of the save database, then the main window.
+// Program start: one instance per program folder, the paths of the two database files, the
+// splash form, compaction, connection and the relinking of the save database, then the main
+// window.
 #include <QString>
-#include <memory>
-
-class QLockFile;
 
 // The working database and the save database, beside the executable and named after it.
 extern QString DbPath;
 extern QString SaveDbPath;
 
-// True when the main window is shown and the program lives on in its events; false when the
-// program is to end at once (another instance runs, or a database could not be opened or
-// relinked, after its message).
-bool Main();
+enum class StartResult {
+    Runs,          // the main window is shown; the program lives on in its events
+    SecondStart,   // another instance runs in this folder: it was asked to come to the front
+    Failed,        // the start ended after its message (a lock, a database or a link failed)
+};
+
+// A start holds the instance lock of the program folder for as long as it runs; a second start
+// while a live instance holds it knocks on that instance, whose main window then comes to the
+// front, and ends without touching anything. A lock file that nobody holds is taken over.
+StartResult Main();
 // Points the eight linked tables of the save database at the working database, in order,
 // stopping at the first that fails.
 bool ReLinkMDB();
 
-// The single-instance lock of a program folder, held while the object lives. A lock left by a
-// process that no longer runs is taken over; none when a running instance holds it.
-std::unique_ptr<QLockFile> LockInstance(const QString& folder, const QString& exeName);
 // Gives up the lock Main took (a test starts the program more than once in one process).
 void ReleaseInstanceLock();

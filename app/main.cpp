@@ -1,4 +1,5 @@
-// Panelo2: a cutting-layout planner. No command-line options.
+// Panelo2: a cutting-layout planner. No command-line options. The exit status is 0 after a run
+// and after a second start that handed over to the running instance, 1 after a failed start.
 #include "app/Startup.h"
 #include "app/frmTavo.h"
 #include "foundation/ErrLog.h"
@@ -11,14 +12,17 @@ int main(int argc, char** argv)
     GuiApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);   // the program ends when the main window unloads
     SetupUi();
-    bool lives = false;
+    StartResult start = StartResult::Failed;
     try {
-        lives = Main();
+        start = Main();
     } catch (const std::exception& e) {
         SetErrLog(DescribeError(e), QStringLiteral("mdlMain"), QStringLiteral("Main"));
     }
-    if (!lives)
-        return 0;
-    QObject::connect(&gTavo(), &Form::unloaded, &app, &QCoreApplication::quit);
-    return app.exec();
+    int status = start == StartResult::SecondStart ? 0 : 1;
+    if (start == StartResult::Runs) {
+        QObject::connect(&gTavo(), &Form::unloaded, &app, &QCoreApplication::quit);
+        status = app.exec();
+    }
+    ReleaseInstanceLock();   // while the application object still lives
+    return status;
 }

@@ -1,17 +1,17 @@
 #include "foundation/gui/cVBForm.h"
 
+#include "platform/core/AppInfo.h"
+#include "platform/core/InstanceLock.h"
 #include "platform/gui/Controls.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
 #include <cmath>
-#include <unistd.h>
 
 namespace {
 
@@ -92,22 +92,6 @@ QPointF ScreenCenterTwips(const QRect& workArea, double widthTwips, double heigh
     const float left = (tw * float(workArea.right() + 1 - workArea.left()) - float(widthTwips)) / 2.0f;
     const float top = (tw * float(workArea.bottom() + 1 - workArea.top()) - float(heightTwips)) / 2.0f;
     return QPointF(left, top);
-}
-
-bool IsOtherInstanceRunning(const QString& executable)
-{
-    const QString target = QFileInfo(executable).canonicalFilePath();
-    if (target.isEmpty())
-        return false;
-    const QString self = QString::number(::getpid());
-    const QDir proc(QStringLiteral("/proc"));
-    for (const QString& pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (pid == self || !pid.front().isDigit())
-            continue;
-        if (QFileInfo(proc.filePath(pid + QStringLiteral("/exe"))).symLinkTarget() == target)
-            return true;
-    }
-    return false;
 }
 
 cVBForm::cVBForm() : ControlGap(kTwipsPerPixel * 10) {}
@@ -241,10 +225,11 @@ void cVBForm::EnableAllButtons(QWidget* form, bool enable)
 
 bool cVBForm::IsRunning(QWidget*)
 {
-    return IsOtherInstanceRunning(QCoreApplication::applicationFilePath());
+    // Another process holds this program folder's instance lock: it is asked to come to the front.
+    return !InstanceLock::isHeldHere(AppLockPath()) && KnockOnHolder(AppLockPath());
 }
 
-void cVBForm::ActiveAlreadyhWnd() {}
+void cVBForm::ActiveAlreadyhWnd() { IsRunning(nullptr); }
 
 void cVBForm::CopyFormGeometry(QWidget* source, QWidget* target)
 {

@@ -34,9 +34,10 @@ public:
     // replaced by it.
     void EnableCloseButton(bool enable, QWidget*& window);
     void EnableAllButtons(QWidget* form, bool enable);
-    // Whether another instance of this executable runs. (Its window cannot be raised from here.)
+    // Whether another instance runs in this program folder (it holds the folder's instance
+    // lock); when it does, its main window comes to the front.
     bool IsRunning(QWidget* form);
-    void ActiveAlreadyhWnd();
+    void ActiveAlreadyhWnd();                             // the other instance's window to the front
     void CopyFormGeometry(QWidget* source, QWidget* target);
     // Closes every loaded form; a form that refuses stays loaded.
     void UnloadAllForm();
@@ -68,5 +69,3 @@ QList<QWidget*> FormControls(QWidget* form);
 // Left and top in twips that centre a form of this size on a rectangle of the work area's size
 // at the screen's corner (the work area's own position is not added).
 QPointF ScreenCenterTwips(const QRect& workArea, double widthTwips, double heightTwips);
-// Whether a process other than this one runs the executable.
-bool IsOtherInstanceRunning(const QString& executable);

@@ -26,5 +26,7 @@ QString AppExeName()
     return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).completeBaseName();
 }
 
+QString AppLockPath() { return AppPath() + QLatin1Char('/') + AppExeName() + QStringLiteral(".lock"); }
+
 void SetAppPath(const QString& folder) { pathOverride() = folder; }
 void SetAppExeName(const QString& name) { nameOverride() = name; }

@@ -102,7 +102,7 @@ protected:
     {
         ProgramTest::SetUp();
         prepare();
-        ASSERT_TRUE(Main());
+        ASSERT_EQ(StartResult::Runs, Main());
         w = gTavo().loadedWindow();
         ASSERT_TRUE(w);
         QApplication::setActiveWindow(w);

@@ -80,7 +80,8 @@ TEST_F(MainWindowTest, TheKerfPanelIsKeptInOneRowOfSetting)
     EXPECT_EQ(7, lookup(QStringLiteral("設定"), QStringLiteral("ライン幅")).intValue());
 
     resetEngineConnection();
-    ASSERT_TRUE(Main());   // the next start shows the row
+    ReleaseInstanceLock();                  // the program has ended
+    ASSERT_EQ(StartResult::Runs, Main());   // the next start shows the row
     EXPECT_EQ(7, tavo().numKirisiroWidth->value());
     EXPECT_EQ(0x0000FFu, BackColor(tavo().txtKirisiroColor));
     tavo().numKirisiroWidth->setValue(9);

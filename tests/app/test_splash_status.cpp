@@ -45,7 +45,7 @@ TEST_F(SplashStatusTest, TheStatusLineFollowsTheStepsOfAGoodStart)
             texts << t;
     });
     sampler.start(0);
-    ASSERT_TRUE(Main());
+    ASSERT_EQ(StartResult::Runs, Main());
     sampler.stop();
     EXPECT_EQ((QStringList{kCompacting, kConnecting, kRelinking}), texts);
     EXPECT_FALSE(gSplash().isLoaded());
@@ -58,7 +58,7 @@ TEST_F(SplashStatusTest, TheConnectionMessagesComeWhileTheirStepsAreShown)
     boxes.expect(QStringLiteral("Database Compact Error"), vbOK)
         .expect(QStringLiteral("Main"), vbOK, QStringLiteral("Localﾃﾞｰﾀﾍﾞｰｽに接続できません。"));
     SplashAtEachBox at(boxes);
-    EXPECT_FALSE(Main());
+    EXPECT_EQ(StartResult::Failed, Main());
     EXPECT_EQ((QStringList{QStringLiteral("Database Compact Error|") + kCompacting, QStringLiteral("Main|") + kConnecting}),
               at.seen);
 }
@@ -70,7 +70,7 @@ TEST_F(SplashStatusTest, TheRelinkMessagesComeWhileRelinkingIsShown)
     boxes.expect(QStringLiteral("ConnectLinkTable"), vbOK)
         .expect(QStringLiteral("Main"), vbOK, QStringLiteral("ﾃﾞｰﾀﾍﾞｰｽの再ﾘﾝｸができません。"));
     SplashAtEachBox at(boxes);
-    EXPECT_FALSE(Main());
+    EXPECT_EQ(StartResult::Failed, Main());
     EXPECT_EQ((QStringList{QStringLiteral("ConnectLinkTable|") + kRelinking, QStringLiteral("Main|") + kRelinking}), at.seen);
 }
 

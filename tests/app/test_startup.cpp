@@ -6,14 +6,22 @@
 #include "engine/Engine.h"
 #include "tests/app/MainWindowFixture.h"
 #include "platform/gui/Label.h"
+#include "platform/core/InstanceLock.h"
 #include "tests/support/ScriptedMsgBox.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
-#include <QLockFile>
 #include <QProcess>
 #include <QSysInfo>
+#include <QTest>
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <linux/fs.h>
 #include <map>
+#include <optional>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -48,7 +56,7 @@ TEST_F(StartupTest, AGoodStartRelinksTheSaveDatabaseAndShowsTheMainWindow)
                                                  "INSERT INTO パターン (パターン番号) VALUES (1);"
                                                  "UPDATE システム設定 SET スリット線=1, 並び替え項目=',端材の少ない順,欠片（穴）の少ない順';"));
     ScriptedMsgBox boxes;   // no box at all
-    ASSERT_TRUE(Main());
+    ASSERT_EQ(StartResult::Runs, Main());
     EXPECT_EQ(fx_.workingPath(), DbPath);
     EXPECT_EQ(fx_.savePath(), SaveDbPath);
     EXPECT_FALSE(gSplash().isLoaded());
@@ -83,7 +91,7 @@ TEST_F(StartupTest, AMissingSaveDatabaseEndsAfterTheConnectionMessageAndCreatesN
     ScriptedMsgBox boxes;
     boxes.expect(QStringLiteral("Database Compact Error"), vbOK)
         .expect(QStringLiteral("Main"), vbOK, QStringLiteral("Localﾃﾞｰﾀﾍﾞｰｽに接続できません。"));
-    EXPECT_FALSE(Main());
+    EXPECT_EQ(StartResult::Failed, Main());
     ASSERT_EQ(2u, boxes.shown().size());
     EXPECT_EQ(vbCritical, boxes.shown()[1].style);
     EXPECT_FALSE(gTavo().isLoaded());
@@ -99,7 +107,7 @@ TEST_F(StartupTest, AWorkingDatabaseWithoutALinkedTableEndsAfterTheRelinkMessage
     ScriptedMsgBox boxes;
     boxes.expect(QStringLiteral("ConnectLinkTable"), vbOK)
         .expect(QStringLiteral("Main"), vbOK, QStringLiteral("ﾃﾞｰﾀﾍﾞｰｽの再ﾘﾝｸができません。"));
-    EXPECT_FALSE(Main());
+    EXPECT_EQ(StartResult::Failed, Main());
     ASSERT_EQ(2u, boxes.shown().size());
     EXPECT_EQ(vbCritical, boxes.shown()[0].style);
     EXPECT_EQ(vbCritical, boxes.shown()[1].style);
@@ -111,35 +119,151 @@ TEST_F(StartupTest, AWorkingDatabaseWithoutALinkedTableEndsAfterTheRelinkMessage
         EXPECT_EQ(QStringLiteral(";DATABASE="), linkOf(kLinked[i])) << kLinked[i].toStdString();
 }
 
-TEST_F(StartupTest, OneInstanceHoldsTheFolderAndALockLeftByACrashIsTakenOver)
-{
-    // A lock of a process that no longer runs: taken over.
+// Makes a folder refuse new files for as long as it lives: its mode is read-only, and where
+// that does not stop this process (run as root) the folder is made immutable as well. Says
+// whether the folder really refuses them.
+class UnwritableFolder {
+public:
+    explicit UnwritableFolder(const QString& dir) : dir_(dir)
     {
-        QFile stale(fx_.path(QStringLiteral("Panelo2.lock")));
-        ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-        stale.write("999999\nPanelo2\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        QFile::setPermissions(dir_, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
+        if (!refuses())
+            immutable_ = setImmutable(true);
     }
-    std::unique_ptr<QLockFile> first = LockInstance(fx_.dir(), QStringLiteral("Panelo2"));
-    ASSERT_TRUE(first);
-    // While it is held, a second start ends at once: no box, no window, no file touched.
-    const auto before = folderState(fx_.dir());
-    ScriptedMsgBox boxes;
-    EXPECT_FALSE(LockInstance(fx_.dir(), QStringLiteral("Panelo2")));
-    EXPECT_FALSE(Main());
-    EXPECT_FALSE(gSplash().isLoaded());
-    EXPECT_FALSE(gTavo().isLoaded());
-    EXPECT_EQ(before, folderState(fx_.dir()));
+    ~UnwritableFolder()
+    {
+        if (immutable_)
+            setImmutable(false);
+        QFile::setPermissions(dir_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    bool refuses() const
+    {
+        const QByteArray probe = QFile::encodeName(dir_ + QStringLiteral("/probe"));
+        const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        if (fd < 0)
+            return true;
+        ::close(fd);
+        ::unlink(probe.constData());
+        return false;
+    }
+
+private:
+    bool setImmutable(bool on) const
+    {
+        const int fd = ::open(QFile::encodeName(dir_).constData(), O_RDONLY | O_DIRECTORY);
+        if (fd < 0)
+            return false;
+        int flags = 0;
+        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        ::close(fd);
+        return done;
+    }
+    QString dir_;
+    bool immutable_ = false;
+};
+
+// The lock file of the program folder as a start finds it. Only a live instance makes a second
+// start end quietly (with its main window brought to the front); a file nobody holds, whatever
+// it holds, is taken over; a folder that refuses the file ends the start after a message that
+// names the folder and the reason.
+TEST_F(StartupTest, TheLockFileAsAStartFindsIt)
+{
+    const QString lockPath = fx_.path(QStringLiteral("Panelo2.lock"));
+    auto writeLock = [&](const QByteArray& bytes) {
+        QFile f(lockPath);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    };
+    auto readLock = [&] {
+        QFile f(lockPath);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        StartResult result;
+    };
+    const Case cases[] = {
+        {"absent", [] {}, StartResult::Runs},
+        {"empty (a power cut)", [&] { writeLock(QByteArray()); }, StartResult::Runs},
+        {"garbage", [&] { writeLock(QByteArray("\xff\xfe\x00garbage\n\x01", 12)); }, StartResult::Runs},
+        {"left by a crashed run", [&] { writeLock("999999\nPanelo2\n" + QSysInfo::machineHostName().toUtf8() + "\n"); },
+         StartResult::Runs},
+        {"held by a live instance", [] { ASSERT_EQ(StartResult::Runs, Main()); }, StartResult::SecondStart},
+        {"in a folder that refuses new files", [] {}, StartResult::Failed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const bool unwritable = c.result == StartResult::Failed;
+        c.arrange();
+        QWidget other;   // the window the user works in when the second start comes
+        if (c.result == StartResult::SecondStart) {
+            other.show();
+            QApplication::setActiveWindow(&other);
+            ASSERT_NE(gTavo().loadedWindow(), QApplication::activeWindow());
+        }
+        std::optional<UnwritableFolder> readOnly;
+        if (unwritable) {
+            readOnly.emplace(fx_.dir());
+            if (!readOnly->refuses()) {
+                std::printf("[ SKIPPED ROW ] %s: this process writes into read-only folders here\n", c.what);
+                continue;
+            }
+        }
+        const auto before = folderState(fx_.dir());
+        ScriptedMsgBox boxes;
+        if (unwritable)
+            boxes.expect(QStringLiteral("Main"), vbOK, QStringLiteral("次のフォルダに書き込めないため、起動できません。"));
+        EXPECT_EQ(c.result, Main());
+        switch (c.result) {
+        case StartResult::Runs:
+            EXPECT_TRUE(gTavo().isVisible());
+            EXPECT_EQ(QByteArray::number(QCoreApplication::applicationPid()) + '\n', readLock());   // taken over
+            break;
+        case StartResult::SecondStart:
+            EXPECT_TRUE(boxes.shown().empty());
+            EXPECT_EQ(before, folderState(fx_.dir()));
+            for (int i = 0; i < 20 && QApplication::activeWindow() != gTavo().loadedWindow(); ++i)
+                QTest::qWait(10);   // the knock arrives in the running instance's events
+            EXPECT_EQ(gTavo().loadedWindow(), QApplication::activeWindow());
+            break;
+        case StartResult::Failed:
+            ASSERT_EQ(1u, boxes.shown().size());
+            EXPECT_EQ(QStringLiteral("次のフォルダに書き込めないため、起動できません。\r\n") + fx_.dir() +
+                          QStringLiteral("\r\n\r\nPanelo2.lock: 書き込みできません。"),
+                      boxes.shown()[0].text);
+            EXPECT_EQ(vbCritical, boxes.shown()[0].style);
+            EXPECT_FALSE(gSplash().isLoaded());
+            EXPECT_FALSE(gTavo().isLoaded());
+            EXPECT_EQ(before, folderState(fx_.dir()));
+            break;
+        }
+        if (gTavo().isLoaded())
+            gTavo().unload();
+        readOnly.reset();
+        ReleaseInstanceLock();
+        gDaoSave().Disconnect();
+        gDao().Disconnect();
+        ResetDatabaseEngine();
+    }
+    EXPECT_FALSE(QFile::exists(lockPath));   // the last run gave its lock up
 }
 
-TEST_F(StartupTest, TheExecutableStartedASecondTimeEndsAtOnceTouchingNothing)
+// The real executable started while an instance holds the folder: it knocks on that instance,
+// ends at once with status 0 and touches nothing.
+TEST_F(StartupTest, TheExecutableStartedASecondTimeKnocksAndEndsTouchingNothing)
 {
     const QString exe = QStringLiteral(PANELO2_BIN_DIR "/Panelo2");
     if (!QFile::exists(exe))
         GTEST_SKIP() << "the program is not built";
     const QString copy = fx_.path(QStringLiteral("Panelo2"));
     ASSERT_TRUE(QFile::copy(exe, copy));
-    std::unique_ptr<QLockFile> running = LockInstance(fx_.dir(), QStringLiteral("Panelo2"));   // the first instance
-    ASSERT_TRUE(running);
+    InstanceLock running(fx_.path(QStringLiteral("Panelo2.lock")));   // the first instance
+    ASSERT_EQ(InstanceLock::Acquired, running.acquire());
+    int knocks = 0;
+    QObject::connect(&running, &InstanceLock::knocked, [&] { ++knocks; });
     const auto before = folderState(fx_.dir());
 
     QProcess second;
@@ -148,9 +272,13 @@ TEST_F(StartupTest, TheExecutableStartedASecondTimeEndsAtOnceTouchingNothing)
     second.setProcessEnvironment(env);
     second.setWorkingDirectory(fx_.dir());
     second.start(copy, {});
-    ASSERT_TRUE(second.waitForFinished(15000)) << "the second instance kept running";
+    for (int i = 0; i < 1500 && second.state() != QProcess::NotRunning; ++i)
+        QTest::qWait(10);   // the knock is heard in this instance's events
+    ASSERT_EQ(QProcess::NotRunning, second.state()) << "the second instance kept running";
     EXPECT_EQ(QProcess::NormalExit, second.exitStatus());
     EXPECT_EQ(0, second.exitCode());
+    QTest::qWait(50);
+    EXPECT_EQ(1, knocks);
     EXPECT_EQ(before, folderState(fx_.dir()));
 }
 

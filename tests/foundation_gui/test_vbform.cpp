@@ -1,11 +1,14 @@
 // Form utilities on plain top-level widgets: centring, loaded forms and unloading, the close
 // command, disabling every control, aspect ratio, pixel geometry and control placement.
 #include "foundation/gui/cVBForm.h"
+#include "platform/core/AppInfo.h"
+#include "platform/core/InstanceLock.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -15,9 +18,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <gtest/gtest.h>
+#include <cstdio>
 #include <memory>
 
 // QtCore befriends this name for delivering events as the window system does.
@@ -264,20 +269,59 @@ TEST(VBFormTest, MostRightControlAndPlacement)
     EXPECT_EQ(QPoint(8, 50), target->pos());
 }
 
-TEST(VBFormTest, AnotherRunningInstanceIsSeen)
+// The other instance of the test below, run in a process of its own: holds the lock named by
+// PANELO2_TEST_LOCK until a knock comes (or 30 seconds pass), and says so on its output.
+TEST(VBFormTest, DISABLED_OtherInstance)
+{
+    const QString path = qEnvironmentVariable("PANELO2_TEST_LOCK");
+    ASSERT_FALSE(path.isEmpty());
+    InstanceLock lock(path);
+    ASSERT_EQ(InstanceLock::Acquired, lock.acquire());
+    QEventLoop loop;
+    bool knocked = false;
+    QObject::connect(&lock, &InstanceLock::knocked, &loop, [&] {
+        knocked = true;
+        loop.quit();
+    });
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    std::printf("held\n");
+    std::fflush(stdout);
+    loop.exec();
+    std::printf(knocked ? "knocked\n" : "not knocked\n");
+    std::fflush(stdout);
+}
+
+// Another instance is one that holds the program folder's lock in another process: it is
+// knocked on, so its window comes to the front. This process's own lock is no other instance.
+TEST(VBFormTest, AnotherInstanceInTheFolderIsSeenAndKnockedOn)
 {
     QTemporaryDir dir;
-    const QString program = dir.filePath(QStringLiteral("panelo2-instance"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), program));
-    EXPECT_FALSE(IsOtherInstanceRunning(program));
+    SetAppPath(dir.path());
+    SetAppExeName(QStringLiteral("Panelo2"));
+    cVBForm vb;
+    EXPECT_FALSE(vb.IsRunning(nullptr));
+    {
+        InstanceLock mine(AppLockPath());
+        ASSERT_EQ(InstanceLock::Acquired, mine.acquire());
+        EXPECT_FALSE(vb.IsRunning(nullptr));
+    }
     QProcess other;
-    other.start(program, {QStringLiteral("30")});
-    ASSERT_TRUE(other.waitForStarted());
-    EXPECT_TRUE(IsOtherInstanceRunning(program));
-    other.kill();
-    other.waitForFinished();
-    EXPECT_FALSE(IsOtherInstanceRunning(program));
-    EXPECT_FALSE(IsOtherInstanceRunning(dir.filePath(QStringLiteral("missing"))));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PANELO2_TEST_LOCK"), AppLockPath());
+    other.setProcessEnvironment(env);
+    other.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=VBFormTest.DISABLED_OtherInstance"), QStringLiteral("--gtest_also_run_disabled_tests")});
+    QByteArray said;
+    while (!said.contains("held\n") && other.waitForReadyRead(15000))
+        said += other.readAllStandardOutput();
+    ASSERT_TRUE(said.contains("held\n")) << said.toStdString();
+    EXPECT_TRUE(vb.IsRunning(nullptr));
+    ASSERT_TRUE(other.waitForFinished(15000));
+    said += other.readAllStandardOutput();
+    EXPECT_TRUE(said.contains("\nknocked\n")) << said.toStdString();
+    EXPECT_FALSE(vb.IsRunning(nullptr));   // it has ended
+    SetAppPath(QString());
+    SetAppExeName(QString());
 }
 
 } // namespace
