@@ -17,7 +17,6 @@
 
 #include <QEvent>
 #include <QMouseEvent>
-#include <QWindow>
 
 namespace {
 const QString kForm = QStringLiteral("frmVersion");
@@ -169,16 +168,4 @@ bool frmVersion::eventFilter(QObject* watched, QEvent* event)
     return Form::eventFilter(watched, event);
 }
 
-void frmVersion::ShowModal(QWidget* owner)
-{
-    load();
-    FormWindow* w = loadedWindow();
-    if (w && owner) {
-        w->winId();
-        owner->winId();
-        if (w->windowHandle() && owner->windowHandle())
-            w->windowHandle()->setTransientParent(owner->windowHandle());
-        w->move(owner->frameGeometry().center() - QPoint(w->width() / 2, w->height() / 2));
-    }
-    showModal();
-}
+void frmVersion::ShowModal(QWidget* owner) { showModal(owner); }

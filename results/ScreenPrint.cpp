@@ -35,7 +35,7 @@ void printNow(QWidget* window, const QString& module)
         ReportImage& image = gReport().Image1();
         image.width = 13333.0;
         image.height = 10000.0;
-        image.sizeMode = ddSMStretch;
+        image.sizeMode = ddSMZoom;   // the whole copy, in its own proportions, centred
         image.picture = picture;
         printer = std::make_unique<cPrinter>();
         printer->setReportName(QStringLiteral("画面印刷"));

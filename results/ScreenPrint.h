@@ -1,8 +1,9 @@
 #pragma once
 // The screen print of a window: the window is drawn into a picture 4 pixels wider and higher
-// than itself, the picture fills Image1 of the report page (13333 by 10000 twips, stretched),
-// and cPrinter prints it under the report name "画面印刷" in landscape, with the printer
-// settings of table M_Printer in the working database, after its confirmation dialog.
+// than itself, the picture is shown whole in Image1 of the report page (13333 by 10000 twips),
+// in its own proportions and centred, and cPrinter prints it under the report name "画面印刷"
+// in landscape, with the printer settings of table M_Printer in the working database, after
+// its confirmation dialog.
 //
 // The main window's print button:   Busy = true; ScreenPrint(window, "frmTavo"); Busy = false;
 // The detail window's print button: ScreenPrint(window, "frmDetail", &PrintBusy);

@@ -213,6 +213,11 @@ void frmDetail::createControls(FormWindow* w)
     connect(butBozaiNoDown, &QPushButton::clicked, w, [this] { butBozaiNoDown_Click(); });
     connect(butBozaiNoUp, &QPushButton::clicked, w, [this] { butBozaiNoUp_Click(); });
     connect(numBozaiNo, &ImNumber::Change, w, [this] { numBozaiNo_Change(); });
+    // A typed 0 or an emptied box lies below the range: it means the first sheet.
+    connect(numBozaiNo, &ImNumber::InvalidRange, w, [this](bool&) {
+        if (numBozaiNo->value() == 0)
+            numBozaiNo->setValue(1);
+    });
     connect(TDBDetail, &TDBGrid::RowColChange, w, [this](int, int) { TDBDetail_RowColChange(); });
     connect(TDBList, &TDBGrid::RowColChange, w, [this](int, int) { TDBList_RowColChange(); });
     connect(TDBDetail, &TDBGrid::ColResize, w, [this](int, int&) { TDBDetail_ColResize(); });

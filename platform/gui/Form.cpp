@@ -14,6 +14,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QWindow>
 
 // One filter on the application sees every input event before its widget: it refuses input to
 // the windows of disabled forms and hands keys to forms that preview them.
@@ -215,12 +216,25 @@ void Form::show()
         activated(true);
 }
 
-void Form::showModal()
+void PlaceOverOwner(QWidget* window, QWidget* owner)
+{
+    if (!window || !owner || owner == window || !owner->isVisible())
+        return;
+    window->winId();
+    owner->winId();
+    if (window->windowHandle() && owner->windowHandle())
+        window->windowHandle()->setTransientParent(owner->windowHandle());
+    window->move(owner->frameGeometry().center() - QPoint(window->width() / 2, window->height() / 2));
+}
+
+void Form::showModal(QWidget* owner)
 {
     load();
     if (!window_)
         return;
     QPointer<FormWindow> w = window_;
+    if (!w->isVisible() && !w->testAttribute(Qt::WA_Moved))
+        PlaceOverOwner(w, owner ? owner->window() : QApplication::activeWindow());
     w->setWindowModality(Qt::ApplicationModal);
     show();
     if (modalDriver()) {

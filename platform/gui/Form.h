@@ -46,7 +46,9 @@ public:
 
     void load();
     void show();                                    // modeless, activated
-    void showModal();                               // returns when the form is unloaded or hidden
+    // Returns when the form is unloaded or hidden. A window that has not placed itself opens
+    // centred over its owner (the active window when none is given) and stays above it.
+    void showModal(QWidget* owner = nullptr);
     bool unload(int unloadMode = vbFormCode);       // false when a handler cancelled it
     void hide();
     bool isVisible() const;
@@ -108,6 +110,9 @@ private:
     int mousePointer_ = vbDefault;
     QPointer<QWidget> cancel_, default_;
 };
+
+// Centres a window over its owner's frame and keeps it above the owner.
+void PlaceOverOwner(QWidget* window, QWidget* owner);
 
 // Sets a modal driver for the life of a scope.
 class ScopedModalDriver {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 namespace {
 
@@ -184,6 +185,45 @@ TEST(FormTest, ModalFormsRunTheirDriver)
         f.showModal();
     }
     EXPECT_FALSE(f.isLoaded());
+}
+
+// A modal form that has not placed itself opens centred over its owner (the active window when
+// none is given) and is kept above it; one that placed itself stays where it is.
+TEST(FormTest, ModalFormsOpenCentredOverTheirOwner)
+{
+    QWidget owner, other;
+    owner.setGeometry(100, 80, 600, 400);
+    other.setGeometry(700, 500, 300, 200);
+    owner.show();
+    other.show();
+    struct Case {
+        const char* what;
+        QWidget* given;
+        QWidget* active;
+        bool placesItself;
+        QPoint centre;
+    };
+    const Case cases[] = {
+        {"the active window", nullptr, &owner, false, owner.frameGeometry().center()},
+        {"the given owner", &other, &owner, false, other.frameGeometry().center()},
+        {"a form that placed itself", nullptr, &owner, true, QPoint(30 + 110, 20 + 45)},
+    };
+    for (const Case& c : cases) {
+        QApplication::setActiveWindow(c.active);
+        TestForm f;
+        if (c.placesItself)
+            f.window()->move(30, 20);
+        QRect seen;
+        QWindow* above = nullptr;
+        ScopedModalDriver driver([&](Form& form) {
+            seen = form.loadedWindow()->frameGeometry();
+            above = form.loadedWindow()->windowHandle()->transientParent();
+        });
+        f.showModal(c.given);
+        EXPECT_LE((c.centre - seen.center()).manhattanLength(), 2) << c.what << " at " << seen.x() << "," << seen.y();
+        if (!c.placesItself)
+            EXPECT_EQ((c.given ? c.given : c.active)->windowHandle(), above) << c.what;
+    }
 }
 
 TEST(FormTest, EscPressesTheCancelButtonWhileItIsEnabled)

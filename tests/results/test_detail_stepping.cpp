@@ -63,6 +63,30 @@ TEST_F(DetailTest, TheNumberBoxShowsAnySheetZeroMeaningTheFirst)
     EXPECT_TRUE(db_.errLog().isEmpty()) << db_.errLog().toStdString();
 }
 
+// What the user types into the number box: 0 or an emptied box shows the first sheet (and the
+// box says 1), a sheet in range shows that sheet, one past the last keeps the sheet shown.
+TEST_F(DetailTest, TypingIntoTheNumberBox)
+{
+    frmDetail& d = open();
+    QApplication::setActiveWindow(d.loadedWindow());
+    struct Case {
+        const char* typed;
+        int16_t sheet;
+    };
+    const Case cases[] = {{"3", 3}, {"0", 1}, {"2", 2}, {"", 1}, {"3", 3}, {"9", 3}, {"-1", 3}};
+    for (const Case& c : cases) {
+        d.numBozaiNo->setFocus();
+        d.numBozaiNo->selectAll();
+        QTest::keyClick(d.numBozaiNo, Qt::Key_Delete);
+        QTest::keyClicks(d.numBozaiNo, QString::fromLatin1(c.typed));
+        d.butBozaiNoUp->setFocus();   // leaving the box takes the typed value
+        EXPECT_EQ(shown(), c.sheet) << "typed '" << c.typed << "'";
+        EXPECT_EQ(d.numBozaiNo->value(), c.sheet) << "typed '" << c.typed << "'";
+        EXPECT_EQ(d.Scene().sheet, c.sheet) << "typed '" << c.typed << "'";
+    }
+    EXPECT_TRUE(db_.errLog().isEmpty()) << db_.errLog().toStdString();
+}
+
 TEST_F(DetailTest, ChoosingTheTotalRowShowsTheFirstSheetRowBelowIt)
 {
     frmDetail& d = open();

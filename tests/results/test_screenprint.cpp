@@ -97,7 +97,6 @@ TEST_F(ScreenPrintTest, TheWindowPrintsLandscapeAsAPictureCentredOnThePage)
         auto& page = static_cast<Report&>(r);
         image = QSizeF(page.Image1().width, page.Image1().height);
         pictureSize = page.Image1().picture.size();
-        EXPECT_EQ(ddSMStretch, page.Image1().sizeMode);
         r.pageImage(0, 96).save(QStringLiteral(PANELO2_ARTIFACT_DIR "/screenprint_page.png"));
     });
     {
@@ -120,6 +119,40 @@ TEST_F(ScreenPrintTest, TheWindowPrintsLandscapeAsAPictureCentredOnThePage)
     EXPECT_EQ(QStringLiteral("画面印刷"), job.documentName);
     EXPECT_GT(QFileInfo(printers->files.back()).size(), 0);
     EXPECT_TRUE(fx_.errLog().isEmpty());
+}
+
+// A wide window (16:9) keeps its proportions in the 4:3 picture: the whole copy shows, as wide as
+// the picture and centred in its height.
+TEST_F(ScreenPrintTest, AWideWindowKeepsItsProportionsCentredInThePicture)
+{
+    window.loadedWindow()->resize(960, 540);
+    QImage page;
+    double top = 0;
+    ScopedPreviewDriver preview([&](ActiveReport& r, QDialog&) {
+        page = r.pageImage(0, 96);
+        top = r.pageSettings().topMargin();
+    });
+    DialogAnswer dialog(kPreview);
+    PrintWindow(window.loadedWindow(), QStringLiteral("frmDetail"));
+    ASSERT_FALSE(page.isNull());
+    page.save(QStringLiteral(PANELO2_ARTIFACT_DIR "/screenprint_wide_page.png"));
+    // The bounds of the copy (every pixel not white) and of the coloured block in it.
+    QRect copy, block;
+    const QRgb blue = ToQColor(0x80C0FF).rgb();
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QRgb px = page.pixel(x, y);
+            if (px != qRgb(255, 255, 255))
+                copy |= QRect(x, y, 1, 1);
+            if (qAbs(qRed(px) - qRed(blue)) + qAbs(qGreen(px) - qGreen(blue)) + qAbs(qBlue(px) - qBlue(blue)) < 6)
+                block |= QRect(x, y, 1, 1);
+        }
+    const double s = 96.0 / 1440.0;
+    const QRectF box(copy.left(), top * s, 13333 * s, 10000 * s);   // the picture's place on the page
+    EXPECT_NEAR(box.width(), copy.width(), 2.0);
+    EXPECT_NEAR(box.width() * 544 / 964, copy.height(), 2.0);                     // the copy's own proportions
+    EXPECT_NEAR(copy.top() - box.top(), box.bottom() - copy.bottom() - 1, 2.0);   // centred
+    EXPECT_NEAR(608.0 / 360.0, double(block.width()) / block.height(), 0.02);
 }
 
 TEST_F(ScreenPrintTest, ASecondClickWhileThePrintRunsPrintsNothingMore)
