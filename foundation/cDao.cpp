@@ -122,7 +122,8 @@ bool cDao::CompactDatabase(const QString& path)
     try {
         CompactDatabaseFile(path, temp);
         QFile::setPermissions(temp, QFile::permissions(path));
-        if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(QFileInfo(path).absoluteFilePath()).constData()) != 0)
+        const QByteArray target = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+        if (std::rename(QFile::encodeName(temp).constData(), target.constData()) != 0)
             throw DbError(3049, QStringLiteral("Could not replace '%1' with its compacted copy.").arg(path));
         return true;
     } catch (const DbError& e) {
