@@ -340,7 +340,7 @@ std::optional<WindowRun> runWindow(const QJsonObject& scenario, const QString& r
     }
 
     SetWaitScale(0.001);   // the start-up's waits, not timed here
-    const bool lives = Main();
+    const bool lives = Main() == StartResult::Runs;
     SetWaitScale(1);
     if (!lives) {
         err(QStringLiteral("the program did not start"));
