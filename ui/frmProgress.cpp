@@ -2,14 +2,17 @@
 
 #include "foundation/ErrLog.h"
 #include "foundation/cBase.h"
+#include "platform/core/MsgBox.h"
 #include "platform/gui/Colors.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/Events.h"
 #include "platform/gui/GuiSetup.h"
 #include "platform/gui/Handler.h"
+#include "platform/gui/MsgBoxScreen.h"
 #include "platform/gui/Units.h"
 
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QScreen>
 
 namespace {
@@ -96,6 +99,18 @@ void frmProgress::createControls(FormWindow* w)
         w->move(screen->availableGeometry().center() - QPoint(w->width() / 2, w->height() / 2));
 }
 
+// The first message box of a program loads its icon and the fonts of its text (some 25 ms); done
+// once here, the stop question shows at once when Cancel is pressed.
+void frmProgress::prepareStopQuestion()
+{
+    static bool prepared = false;
+    if (!prepared)
+        BuildMsgBox(QStringLiteral("計算を再開する場合はキャンセルボタンをクリックして下さい。"), vbYesNoCancel | vbQuestion,
+                    QStringLiteral("計算中止"))
+            ->ensurePolished();
+    prepared = true;
+}
+
 // The window system's close request changes nothing: only Cancel speaks to the computation.
 void frmProgress::Form_QueryUnload(int& cancel, int unloadMode)
 {
@@ -116,6 +131,7 @@ void frmProgress::OpenWin(Form& owner)
         show();
         owner.setEnabled(false);
         DoEvents();
+        prepareStopQuestion();
     } catch (const std::exception& e) {
         SetErrLog(DescribeError(e), kModule, QStringLiteral("OpenWin"));
     }

@@ -56,6 +56,7 @@ protected:
 private:
     void lbutCancel_Click();
     void applyRecorded();                   // the recorded values into the controls
+    static void prepareStopQuestion();
 
     bool cancel_ = false;
     // The bars as recorded (single precision, as a bar holds them), and what the controls lack.
