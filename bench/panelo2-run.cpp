@@ -3,8 +3,9 @@
 //
 //   panelo2-run [--store sqlite|memory|null] SCENARIO.json OUT.mdb
 //
-// Exit codes: 0 done, 1 usage or another failure, 2 the input failed validation, 3 the run count
-// overflowed ("計算量オーバー"). The last four lines printed are the figures.
+// Exit codes: 0 done, 1 usage or another failure (a scenario of the wrong form among them), 2 the
+// input failed validation (a number that is not a whole number of 32 bits among them), 3 the run
+// count overflowed ("計算量オーバー"). The last four lines printed are the figures.
 #include "bench/BenchDatabases.h"
 #include "engine/Engine.h"
 #include "engine/HeadlessHost.h"
@@ -63,7 +64,10 @@ int main(int argc, char** argv)
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
     if (!doc.isObject()) {
-        err(QStringLiteral("scenario: ") + parseError.errorString());
+        err(QStringLiteral("scenario: ") + (parseError.error != QJsonParseError::NoError
+                                                ? parseError.errorString() + QStringLiteral(" at offset ") +
+                                                      QString::number(parseError.offset)
+                                                : QStringLiteral("the file is JSON but not an object {...}")));
         return 1;
     }
     const QString outPath = QFileInfo(args[1]).absoluteFilePath();
@@ -77,10 +81,11 @@ int main(int argc, char** argv)
         err(QStringLiteral("cannot open ") + outPath);
         return 1;
     }
-    const QString invalid = WriteScenarioInput(doc.object());
+    bool badNumber = false;
+    const QString invalid = WriteScenarioInput(doc.object(), &badNumber);
     if (!invalid.isEmpty()) {
         err(invalid);
-        return 1;
+        return badNumber ? 2 : 1;
     }
 
     QString lastTitle;

@@ -6,6 +6,8 @@
 #include "platform/core/Database.h"
 
 #include <QJsonArray>
+#include <QLocale>
+#include <cmath>
 #include <QStringList>
 
 namespace {
@@ -21,17 +23,56 @@ bool isNumberArray(const QJsonValue& v, int size, int boolAt = -1)
     return true;
 }
 
-// A JSON number or Boolean as the database stores it (true is -1).
+// A JSON number or Boolean as the database stores it (true is -1); numbers are checked first.
 int64_t integer(const QJsonValue& v) { return v.isBool() ? (v.toBool() ? -1 : 0) : int64_t(v.toDouble()); }
+
+// The tables hold whole numbers of 32 bits; anything else would be converted silently.
+bool wholeNumber(const QJsonValue& v)
+{
+    const double d = v.toDouble();
+    return !v.isDouble() || (d == std::floor(d) && d >= -2147483648.0 && d <= 2147483647.0);
+}
+
+QString badNumberText(const QString& where, const QJsonValue& v)
+{
+    return QStringLiteral("scenario: %1 is %2, not a whole number from -2147483648 to 2147483647")
+        .arg(where, QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest));
+}
+
+// The first number of the scenario that is not a whole number of 32 bits; empty when there is none.
+QString badNumber(const QJsonArray& stock, const QJsonArray& parts, const QJsonArray& kerf, const QJsonObject& settings)
+{
+    const std::pair<const char*, const QJsonArray*> tables[] = {{"stock row", &stock}, {"part row", &parts}};
+    for (const auto& [name, rows] : tables)
+        for (qsizetype r = 0; r < rows->size(); ++r)
+            for (const QJsonValue& v : rows->at(r).toArray())
+                if (!wholeNumber(v))
+                    return badNumberText(QStringLiteral("a value of %1 %2").arg(QLatin1String(name)).arg(r + 1), v);
+    for (const QJsonValue& v : kerf)
+        if (!wholeNumber(v))
+            return badNumberText(QStringLiteral("a value of \"kerf\""), v);
+    for (auto it = settings.begin(); it != settings.end(); ++it)
+        if (!wholeNumber(it.value()))
+            return badNumberText(QStringLiteral("setting ") + it.key(), it.value());
+    return QString();
+}
 
 }
 
-QString WriteScenarioInput(const QJsonObject& s)
+QString WriteScenarioInput(const QJsonObject& s, bool* badNumberFound)
 {
+    if (badNumberFound)
+        *badNumberFound = false;
     const QJsonValue stock = s.value(QStringLiteral("stock")), parts = s.value(QStringLiteral("parts")),
                      kerf = s.value(QStringLiteral("kerf")), settings = s.value(QStringLiteral("settings"));
     if (!stock.isArray() || !parts.isArray() || !isNumberArray(kerf, 2) || !(settings.isUndefined() || settings.isObject()))
         return QStringLiteral("scenario: \"stock\" and \"parts\" must be arrays, \"kerf\" [幅, 色], \"settings\" an object");
+    const QString bad = badNumber(stock.toArray(), parts.toArray(), kerf.toArray(), settings.toObject());
+    if (!bad.isEmpty()) {
+        if (badNumberFound)
+            *badNumberFound = true;
+        return bad;
+    }
     cDao& dao = gDao();
     dao.Execute(QStringLiteral("DELETE FROM 母材"), dbFailOnError);
     dao.Execute(QStringLiteral("DELETE FROM 部材"), dbFailOnError);

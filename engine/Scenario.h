@@ -10,8 +10,9 @@
 
 // Replaces 母材, 部材 and 設定 of the connected working database with the scenario's rows (numbered
 // 1..n in order) and sets the columns of システム設定 it names. Returns the empty text, or what is
-// wrong with the scenario (nothing of the job is then complete).
-QString WriteScenarioInput(const QJsonObject& scenario);
+// wrong with the scenario (nothing of the job is then complete); badNumber tells a number that is
+// not a whole number of 32 bits (checked before anything is written) from a scenario of the wrong form.
+QString WriteScenarioInput(const QJsonObject& scenario, bool* badNumber = nullptr);
 
 // The scenario's kerf width and colour; call after WriteScenarioInput accepted the scenario.
 int32_t ScenarioKerfWidth(const QJsonObject& scenario);

@@ -15,6 +15,7 @@ QString runnerPath() { return QDir::cleanPath(QStringLiteral(PANELO2_BIN_DIR "/.
 struct Result {
     int code = -1;
     QStringList lines;
+    QString errors;   // what it wrote to stderr
 };
 
 Result run(const QStringList& args)
@@ -26,6 +27,7 @@ Result run(const QStringList& args)
         return r;
     r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     r.lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    r.errors = QString::fromUtf8(p.readAllStandardError());
     return r;
 }
 
@@ -117,4 +119,42 @@ TEST(EngineRunnerTest, ExitCodes)
     EXPECT_EQ(1, run({writeScenario(dir, QStringLiteral("bad.json"), R"({"stock": 5})"), out}).code);
 }
 
+// Numbers the tables cannot hold as they are are refused before anything runs (exit 2, as invalid
+// input); files that are not a scenario object say why (exit 1).
+TEST(EngineRunnerTest, RefusedScenarioFiles)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("x.mdb"));
+    const struct {
+        const char* json;
+        int code;
+        const char* message;
+    } cases[] = {
+        {R"({"stock": [[100, 50, 1, 0]], "parts": [[10, 10, 1, 0, false]], "kerf": [4294967296, 0]})", 2,
+         "\"kerf\" is 4294967296, not a whole number"},
+        {R"({"stock": [[1e300, 50, 1, 0]], "parts": [[10, 10, 1, 0, false]], "kerf": [0, 0]})", 2, "stock row 1 is 1e+300"},
+        {R"({"stock": [[100, 50, 1, 0]], "parts": [[10, 10, 1, 0, false], [10, 10, 2.5, 0, true]], "kerf": [0, 0]})", 2,
+         "part row 2 is 2.5"},
+        {R"({"stock": [[100, 50, 1, 0]], "parts": [[10, 10, 1, 0, false]], "kerf": [0, -2147483649]})", 2,
+         "\"kerf\" is -2147483649"},
+        {R"({"stock": [[100, 50, 1, 0]], "parts": [[10, 10, 1, 0, false]], "kerf": [0, 0], "settings": {"回転方式": 3e9}})", 2,
+         "setting 回転方式 is 3e+09"},
+        {R"([{"stock": []}])", 1, "JSON but not an object"},
+        {R"("B1")", 1, "illegal value at offset"},
+        {R"({"stock": [)", 1, "at offset"},
+    };
+    for (const auto& c : cases) {
+        const Result r = run({writeScenario(dir, QStringLiteral("s.json"), c.json), out});
+        EXPECT_EQ(c.code, r.code) << c.json;
+        EXPECT_TRUE(r.errors.contains(QString::fromUtf8(c.message))) << c.json << "\n" << r.errors.toStdString();
+    }
+    // The edges of the range are taken.
+    const Result edge = run({writeScenario(dir, QStringLiteral("e.json"),
+                                           R"({"stock": [[100, 50, 1, 2147483647]], "parts": [[10, 10, 1, -2147483648, false]],
+                                               "kerf": [0, 0]})"),
+                             out});
+    EXPECT_EQ(0, edge.code) << edge.errors.toStdString();
 }
+
+}
+
