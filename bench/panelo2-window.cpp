@@ -160,8 +160,9 @@ public:
     CancelPresser(int presses, double runSeconds, unsigned seed)
     {
         std::mt19937 random(seed);
-        // Within the layouts: the runner's seconds also hold the index builds at the end of the search.
-        std::uniform_real_distribution<double> at(0.05 * runSeconds, 0.6 * runSeconds);
+        // Within the layouts: the runner's seconds also hold the index builds at the end of the
+        // search, and every question answered delays the presses that follow.
+        std::uniform_real_distribution<double> at(0.05 * runSeconds, 0.45 * runSeconds);
         for (int i = 0; i < presses; ++i)
             moments_.push_back(at(random));
         std::sort(moments_.begin(), moments_.end());
@@ -188,6 +189,7 @@ public:
     std::vector<double> latencies;   // milliseconds, one per answered press
     int missed = 0;                  // presses that brought no question within 5 s
     int late = 0;                    // a press the run ended before answering (after its last layout)
+    int pressed = 0;
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override
@@ -254,6 +256,7 @@ private:
                 if (sleep(lock, 0.01))
                     return;
             pressedAt_ = Clock::now();
+            ++pressed;
             awaiting_ = true;
             answered_ = false;
             lock.unlock();
@@ -456,7 +459,7 @@ int main(int argc, char** argv)
     bool identical = true;
     QString cancelInput;
     std::vector<double> latencies;
-    int missed = 0, late = 0;
+    int missed = 0, late = 0, pressed = 0;
     std::optional<CancelPresser> presser;
     for (int i = 0; i < runs; ++i) {
         if (presses > 0)
@@ -490,6 +493,7 @@ int main(int argc, char** argv)
             latencies.insert(latencies.end(), presser->latencies.begin(), presser->latencies.end());
             missed += presser->missed;
             late += presser->late;
+            pressed += presser->pressed;
             presser.reset();
         }
     }
@@ -502,7 +506,8 @@ int main(int argc, char** argv)
         out(QStringLiteral("ratio %1").arg(median(ratio), 0, 'f', 2));
     } else {
         out(QStringLiteral("cancel_input ") + cancelInput);
-        out(QStringLiteral("cancel_presses %1, answered %2, missed %3, after the last layout %4")
+        out(QStringLiteral("cancel_presses %1 of %2, answered %3, missed %4, after the last layout %5")
+                .arg(pressed)
                 .arg(presses * runs)
                 .arg(latencies.size())
                 .arg(missed)
