@@ -8,11 +8,25 @@ namespace {
 constexpr qint64 kBatchMilliseconds = 500;
 constexpr int kIndexBuildThreads = 4;
 
-// The names and definitions of the pattern tables' own indexes.
-QString patternIndexQuery()
+// The pattern tables' indexes, as schema/working.sql creates them. They are named here, not read
+// back from the database, so that a search killed while they were dropped leaves nothing lost: the
+// next search that ends builds every one that is missing.
+struct PatternIndex {
+    QString name, sql;
+};
+const PatternIndex kPatternIndexes[] = {
+    {QStringLiteral("パターン_番号"), QStringLiteral("CREATE INDEX パターン_番号 ON パターン (パターン番号)")},
+    {QStringLiteral("パターン母材_番号"), QStringLiteral("CREATE INDEX パターン母材_番号 ON パターン母材 (パターン番号, 連番)")},
+    {QStringLiteral("パターン部材_番号"), QStringLiteral("CREATE INDEX パターン部材_番号 ON パターン部材 (パターン番号, 連番)")},
+};
+
+QStringList presentIndexes(Database& db)
 {
-    return QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL "
-                          "AND tbl_name IN ('パターン','パターン母材','パターン部材')");
+    QStringList names;
+    for (Recordset rs = db.openRecordset(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'")); !rs.eof();
+         rs.moveNext())
+        names << rs.field(0).stringValue();
+    return names;
 }
 
 QString quotedName(const QString& name)
@@ -32,6 +46,7 @@ SqlitePatternStore::~SqlitePatternStore()
 void SqlitePatternStore::Begin()
 {
     prepare();
+    checkIndexes_ = true;
     // Empty pattern tables are filled without their indexes, which End builds again from their own
     // definitions: one build over all rows costs less than keeping them up to date row by row.
     // Nothing reads the tables meanwhile (a stop answered Yes or No ends the search first). The
@@ -43,10 +58,8 @@ void SqlitePatternStore::Begin()
     if (counts.field(0).intValue() != 0)
         return;
     openBatch();
-    for (Recordset rs = db.openRecordset(patternIndexQuery()); !rs.eof(); rs.moveNext()) {
-        db.execute(QStringLiteral("DROP INDEX ") + quotedName(rs.field(0).stringValue()));
-        droppedIndexes_.push_back({rs.field(0).stringValue(), rs.field(1).stringValue()});
-    }
+    for (const PatternIndex& index : kPatternIndexes)
+        db.execute(QStringLiteral("DROP INDEX IF EXISTS ") + quotedName(index.name));
 }
 
 void SqlitePatternStore::openBatch()
@@ -164,7 +177,7 @@ void SqlitePatternStore::Flush()
 
 void SqlitePatternStore::End()
 {
-    if (!droppedIndexes_.empty())
+    if (checkIndexes_)
         restoreIndexes();
     Flush();
     piece_ = Statement();
@@ -177,10 +190,16 @@ void SqlitePatternStore::restoreIndexes()
 {
     cDao& dao = gDao();
     Database& db = *dao.CurrentDB();
-    // Those still there (a batch undone with its drops) stay as they are.
-    QStringList present;
-    for (Recordset rs = db.openRecordset(patternIndexQuery()); !rs.eof(); rs.moveNext())
-        present << rs.field(0).stringValue();
+    // Those still there (never dropped, or a batch undone with its drops) stay as they are.
+    const QStringList present = presentIndexes(db);
+    std::vector<const PatternIndex*> missing;
+    for (const PatternIndex& index : kPatternIndexes)
+        if (!present.contains(index.name))
+            missing.push_back(&index);
+    if (missing.empty()) {
+        checkIndexes_ = false;
+        return;
+    }
     if (!batchOpen_)
         openBatch();
     // SQLite sorts the keys of a new index on helper threads of its own when it may.
@@ -188,9 +207,8 @@ void SqlitePatternStore::restoreIndexes()
     db.execute(QStringLiteral("PRAGMA threads = %1").arg(kIndexBuildThreads));
     dao.BeginTrans();
     try {
-        for (const auto& [name, sql] : droppedIndexes_)
-            if (!present.contains(name))
-                db.execute(sql);
+        for (const PatternIndex* index : missing)
+            db.execute(index->sql);
         dao.CommitTrans();
     } catch (...) {
         // The rows stored stay: only the building is undone.
@@ -203,7 +221,7 @@ void SqlitePatternStore::restoreIndexes()
         throw;
     }
     db.execute(QStringLiteral("PRAGMA threads = %1").arg(threads));
-    droppedIndexes_.clear();
+    checkIndexes_ = false;
 }
 
 void MemoryPatternStore::Store(const Engine& e, const std::vector<PiecePlacement>& placements,

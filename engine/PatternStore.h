@@ -29,7 +29,8 @@ public:
 
 // Each step is a savepoint inside a batch transaction; the batch is committed at least every half
 // second, on Flush (before the stop question), at the end, and after a failing step was undone.
-// Begin drops the indexes of empty pattern tables; End builds them again (in the last batch).
+// Begin drops the indexes of empty pattern tables; End builds every one that is missing (in the
+// last batch), also one lost by an earlier search that was killed.
 class SqlitePatternStore : public PatternStore {
 public:
     ~SqlitePatternStore() override;
@@ -45,8 +46,8 @@ private:
     void restoreIndexes();
     Statement piece_, sheet_, pattern_;
     bool prepared_ = false;
-    std::vector<std::pair<QString, QString>> droppedIndexes_;   // name and CREATE statement
     bool batchOpen_ = false;
+    bool checkIndexes_ = false;   // Begin ran: End makes sure every index is there
     QElapsedTimer batchClock_;
     std::vector<PatternPieceRow> pieceRows_;
     std::vector<PatternSheetRow> sheetRows_;

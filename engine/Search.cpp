@@ -21,6 +21,9 @@ int16_t lastUsedSheet(const std::vector<SheetResult>& sheets)
 }
 }
 
+// How many steps of SQLite's machine pass between two looks at the event pump while the store ends.
+constexpr int kStepsBetweenPumps = 10000;
+
 bool Engine::CreatePatern()
 {
     host().setMousePointer(11);
@@ -34,6 +37,17 @@ bool Engine::CreatePatern()
     memo_.Start(UseSheetMemo, SheetMemoBytes);
     bool result = false;
     bool stopped = false;
+    // The store's end builds the pattern tables' indexes over every row, a second or more on a
+    // large run: the windows keep drawing meanwhile (the layouts are done, so Cancel asks nothing).
+    auto endStore = [&] {
+        WhileStatementsRun pump(kStepsBetweenPumps, [this] {
+            if (pumpPacer_.due()) {
+                progress().pumpEvents();
+                pumpPacer_.pumped();
+            }
+        });
+        store->End();
+    };
     try {
         store->Begin();
         const std::vector<int16_t> firstOrder = PieceQueue;
@@ -77,11 +91,11 @@ bool Engine::CreatePatern()
                 break;
             }
         }
-        store->End();
+        endStore();
     } catch (const std::exception& e) {
         SetErrLog(ErrorDescription(e), kEngineWindow, QStringLiteral("CreatePatern"));
         try {
-            store->End();
+            endStore();
         } catch (...) {
         }
         result = false;

@@ -1128,6 +1128,19 @@ void CompactDatabaseFile(const QString& source, const QString& destination)
 
 sqlite3* SharedConnection() { return conn().db; }
 
+WhileStatementsRun::WhileStatementsRun(int steps, std::function<void()> during) : during_(std::move(during))
+{
+    sqlite3_progress_handler(conn().db, steps, [](void* self) {
+        try {
+            static_cast<WhileStatementsRun*>(self)->during_();
+        } catch (...) {
+        }
+        return 0;
+    }, this);
+}
+
+WhileStatementsRun::~WhileStatementsRun() { sqlite3_progress_handler(conn().db, 0, nullptr, nullptr); }
+
 void ResetDatabaseEngine()
 {
     Connection& c = conn();

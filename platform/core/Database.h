@@ -179,6 +179,20 @@ int depth();
 // Copies a closed database file into a new compact file (which must not exist). Throws DbError.
 void CompactDatabaseFile(const QString& source, const QString& destination);
 
+// While it lives, a long statement of the shared connection calls `during` about every `steps`
+// steps of SQLite's virtual machine (so a window can keep drawing through a statement that takes
+// seconds). `during` must not use the connection; what it throws is dropped.
+class WhileStatementsRun {
+public:
+    WhileStatementsRun(int steps, std::function<void()> during);
+    ~WhileStatementsRun();
+    WhileStatementsRun(const WhileStatementsRun&) = delete;
+    WhileStatementsRun& operator=(const WhileStatementsRun&) = delete;
+
+private:
+    std::function<void()> during_;
+};
+
 // The raw connection, for the few callers that need SQLite itself (tests, tools).
 sqlite3* SharedConnection();
 // Closes every file and the connection (tests start each case from a clean engine).

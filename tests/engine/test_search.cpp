@@ -342,13 +342,48 @@ TEST(EnginePatternStoreTest, IndexesAreBuiltAgainWhenTheSearchEnds)
         EXPECT_EQ(schema, patternIndexes()) << end;
         EXPECT_EQ(0, dbtrans::depth()) << end;
     }
-    // Tables that already hold rows keep their indexes while more are added.
+    // Tables that already hold rows keep their indexes while more are added; one lost by a search
+    // that was killed while they were dropped is built again when the next one ends.
     std::unique_ptr<EngineOnDb> t(orderJob());
+    const QStringList schema = patternIndexes();
     gDao().Execute(QStringLiteral("INSERT INTO パターン母材 (パターン番号) VALUES (0)"), dbFailOnError);
+    gDao().Execute(QStringLiteral("DROP INDEX パターン部材_番号"), dbFailOnError);
     SqlitePatternStore store;
     store.Begin();
-    EXPECT_EQ(3, patternIndexes().size());
+    EXPECT_EQ(2, patternIndexes().size());
     store.End();
+    EXPECT_EQ(schema, patternIndexes());
+}
+
+// A store that counts the window events run while it ends (building the indexes over every row).
+class CountPumpsAtEnd : public SqlitePatternStore {
+public:
+    explicit CountPumpsAtEnd(const HeadlessProgress& progress) : progress_(progress) {}
+    void End() override
+    {
+        const int before = progress_.pumps;
+        SqlitePatternStore::End();
+        duringEnd += progress_.pumps - before;
+    }
+    int duringEnd = 0;
+
+private:
+    const HeadlessProgress& progress_;
+};
+
+TEST(EnginePatternStoreTest, WindowEventsRunWhileTheIndexesAreBuilt)
+{
+    // 560 piece orders of 8 pieces with kerf: some 20,000 rows to index.
+    EngineOnDb t({{40, 40, 2}}, {{5, 5, 3}, {4, 4, 3}, {3, 3, 2}}, 1);
+    t.engine.Settings.CutOrder = 2;
+    t.engine.SetPumpInterval(std::chrono::milliseconds(0));
+    HeadlessProgress progress;
+    t.engine.SetProgress(&progress);
+    CountPumpsAtEnd store(progress);
+    t.engine.SetStore(&store);
+    ASSERT_TRUE(t.Run());
+    EXPECT_EQ(560, t.engine.PatternNo);
+    EXPECT_GT(store.duringEnd, 0);
     EXPECT_EQ(3, patternIndexes().size());
 }
 
