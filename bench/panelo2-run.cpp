@@ -3,9 +3,10 @@
 //
 //   panelo2-run [--store sqlite|memory|null] SCENARIO.json OUT.mdb
 //
-// Exit codes: 0 done, 1 usage or another failure (a scenario of the wrong form among them), 2 the
-// input failed validation (a number that is not a whole number of 32 bits among them), 3 the run
-// count overflowed ("計算量オーバー"). The last four lines printed are the figures.
+// Exit codes, from the engine's stop reason: 0 done, 1 usage or another failure (a scenario of the
+// wrong form among them), 2 the input failed validation (a number that is not a whole number of 32
+// bits among them), 3 too many pieces or layout runs ("計算量オーバー"). The last four lines printed
+// are the figures.
 #include "bench/BenchDatabases.h"
 #include "engine/Engine.h"
 #include "engine/HeadlessHost.h"
@@ -88,9 +89,7 @@ int main(int argc, char** argv)
         return badNumber ? 2 : 1;
     }
 
-    QString lastTitle;
-    SetMsgBoxHandler([&](const QString& text, int style, const QString& title) {
-        lastTitle = title;
+    SetMsgBoxHandler([](const QString& text, int style, const QString& title) {
         out(title + QStringLiteral(": ") + QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" / ")));
         return MsgBoxDefaultAnswer(style);
     });
@@ -112,12 +111,8 @@ int main(int argc, char** argv)
 
     QElapsedTimer clock;
     clock.start();
-    if (!engine.CheckInputValue())
-        return lastTitle == kCalculationOverflowTitle ? 3 : 2;
-    if (!engine.BeforeCompute())
-        return 1;
-    if (!engine.Compute())
-        return lastTitle == kCalculationOverflowTitle ? 3 : 1;
+    if (!engine.CheckInputValue() || !engine.BeforeCompute() || !engine.Compute())
+        return engine.stopReason() == StopReason::InvalidInput ? 2 : engine.stopReason() == StopReason::Overflow ? 3 : 1;
     const double seconds = double(clock.nsecsElapsed()) / 1e9;
 
     out(QStringLiteral("store %1, Unit %2, PiecePartTotal %3").arg(storeName).arg(engine.Unit).arg(engine.PiecePartTotal));

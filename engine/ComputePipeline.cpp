@@ -18,6 +18,7 @@ bool settingsInRange(const SystemSettings& s)
 
 bool Engine::BeforeCompute()
 {
+    stop_ = StopReason::Running;
     try {
         progress().setProgress1Max(100);
         progress().updateProgress1(0);
@@ -34,10 +35,13 @@ bool Engine::BeforeCompute()
         result = result && GreatestCommonDivisor();
         progress().setStepText(QStringLiteral("初期化中"));
         InitPatern();
-        if (!result)
+        if (!result) {
+            stop_ = StopReason::PreparationFailed;
             MsgBox(QStringLiteral("計算前処理に失敗しました。"), vbCritical, QStringLiteral("処理失敗"));
+        }
         return result;
     } catch (const std::exception& e) {
+        stop_ = StopReason::Error;
         SetErrLog(ErrorDescription(e), kEngineWindow, QStringLiteral("BeforeCompute"));
         return false;
     }
@@ -45,6 +49,7 @@ bool Engine::BeforeCompute()
 
 bool Engine::Compute()
 {
+    stop_ = StopReason::Running;
     try {
         progress().setStepText(QStringLiteral("計算中"));
         if (!SearchPaternMax())
@@ -56,6 +61,7 @@ bool Engine::Compute()
             MsgBox(QStringLiteral("計算処理に失敗しました。"), vbCritical, QStringLiteral("処理失敗"));
         return result;
     } catch (const std::exception& e) {
+        stop_ = StopReason::Error;
         SetErrLog(ErrorDescription(e), kEngineWindow, QStringLiteral("Compute"));
         return false;
     }

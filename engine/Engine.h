@@ -8,6 +8,37 @@
 // progress window (EngineProgress) and, for a computation, to a pattern store; tests and the
 // benchmark runner connect headless ones. Sizes are input units after loading and cells after
 // GreatestCommonDivisor.
+//
+// The compute road. The main window's 計　算 (lbutCompute_Click, app/frmTavo.cpp) calls the three
+// steps in this order and builds the pattern list when all three return true; bench/panelo2-run
+// and tests/cases call the same three. A step that returns false has shown its box (or only written
+// the error log) and recorded why in stopReason():
+//
+//   CheckInputValue          InputValidation.cpp    the grids' values        false: InvalidInput, Overflow
+//   BeforeCompute            ComputePipeline.cpp    settings in range        false: PreparationFailed
+//     SetBozai, LoadParts,   InputTables.cpp        tables, queues, kerf
+//     SetLineWidth
+//     GreatestCommonDivisor  CellSize.cpp           the cell size, sizes in cells
+//     InitPatern             InputTables.cpp        result tables emptied, also after a failure
+//   Compute                  ComputePipeline.cpp
+//     SearchPaternMax        RunCount.cpp           CombinationCount         false: Overflow
+//     CreatePatern           Search.cpp             per combination of order and rotation:
+//       LayoutRun            LayoutRun.cpp          sheet after sheet, from the memo (SheetMemo.cpp) or
+//         PutTavo...         Placement.cpp          laid out piece by piece on Grid (LayoutSheet.cpp),
+//         measure            LayoutRun.cpp          measured when it closes (fragments: RasterStatistics.cpp)
+//         continueAfterPiece LayoutRun.cpp          after every piece: events (PumpPacer), Cancel
+//       Store                PatternStore.cpp       rows from PatternRows.cpp  false: StoreFailed
+//       ReRevolution(2)      RotationOdometers.cpp  the next rotation state, after the last one
+//       LoadPartOrder        InputTables.cpp        the next order (部材切取順序 0)
+//       ReOrder              PieceOrder.cpp         or (1, 2); no further order: true, Done
+//                                                   a failing step of these three: false, SearchFailed
+//
+// Where a stop ends up. Cancel in the progress window: continueAfterPiece commits what is stored
+// and asks "計算中止"; はい (StoppedKept) and いいえ (StoppedDiscarded) turn the list commands off
+// (ClearResults.cpp; いいえ also empties パターン and パターンリスト) and end the search without the
+// layout under way; Compute returns true, so the window lists what is left. キャンセル goes on. A
+// failing store step is undone alone, the patterns before it stay. An exception a step does not
+// catch itself: error log, no box, false, Error.
 #include "engine/EngineHost.h"
 #include "engine/EngineProgress.h"
 #include "engine/EngineTypes.h"
@@ -20,6 +51,20 @@
 #include <vector>
 
 class PatternStore;
+
+// Why the compute road ended, recorded beside the message box each end shows (Engine::stopReason()).
+enum class StopReason {
+    Running,            // a step of the road is under way, or succeeded with the next still to come
+    Done,               // every combination laid out and stored
+    InvalidInput,       // CheckInputValue refused a grid value (its "入力エラー" warning)
+    Overflow,           // too many pieces or layout runs ("計算量オーバー")
+    PreparationFailed,  // BeforeCompute failed ("計算前処理に失敗しました。")
+    SearchFailed,       // a step of the search failed ("計算処理に失敗しました。")
+    StoreFailed,        // the pattern store failed ("計算処理に失敗しました。")
+    StoppedKept,        // the user stopped the search and kept the patterns stored so far
+    StoppedDiscarded,   // the user stopped the search and discarded them
+    Error,              // an error the step did not expect: in the error log, no box
+};
 
 class Engine {
 public:
@@ -80,6 +125,8 @@ public:
     bool BeforeCompute();
     bool Compute();
     bool SearchPaternMax();
+    // Why the last of CheckInputValue, BeforeCompute and Compute ended (each starts at Running).
+    StopReason stopReason() const { return stop_; }
 
     // --- search and layout ---
     bool CreatePatern();
@@ -104,11 +151,23 @@ private:
     bool continueAfterPiece();           // event pump, cancel flag, stop question
     EngineHost& host();
     EngineProgress& progress() { return *progress_; }
+    // A call of the pattern store: what it throws ends the search as a store failure.
+    template <class Call>
+    void storeCall(Call&& call)
+    {
+        try {
+            call();
+        } catch (...) {
+            stop_ = StopReason::StoreFailed;
+            throw;
+        }
+    }
 
     EngineHost* host_ = nullptr;
     EngineProgress* progress_;
     PatternStore* store_ = nullptr;
     PatternStore* activeStore_ = nullptr;
+    StopReason stop_ = StopReason::Running;
     // The failure list of a run ("sheet,part" keys): per part, the last sheet on which one of its
     // pieces failed.
     std::vector<int32_t> failedOnSheet_;

@@ -20,13 +20,15 @@ bool sizeOk(int32_t v) { return v > 0 && v <= 32767; }
 
 bool Engine::CheckInputValue()
 {
+    stop_ = StopReason::Running;
     try {
         const cBase& b = gBase();
         EngineRows& stock = host().stockRows();
         EngineRows& parts = host().partRows();
         const QString length = QStringLiteral("長さ"), width = QStringLiteral("幅"), count = QStringLiteral("数"),
                       colour = QStringLiteral("色値");
-        auto fail = [](const QString& text, EngineRows& focus) {
+        auto fail = [this](const QString& text, EngineRows& focus) {
+            stop_ = StopReason::InvalidInput;
             MsgBox(text, vbExclamation, QStringLiteral("入力エラー"));
             focus.setFocus();
             return false;
@@ -92,12 +94,14 @@ bool Engine::CheckInputValue()
 
         // Piece positions are 16-bit: a larger job is refused before any work.
         if (pieces > 32767) {
+            stop_ = StopReason::Overflow;
             MsgBox(CalculationOverflowText(), vbCritical, kCalculationOverflowTitle);
             parts.setFocus();
             return false;
         }
         return true;
     } catch (const std::exception& e) {
+        stop_ = StopReason::Error;
         SetErrLog(ErrorDescription(e), kEngineWindow, QStringLiteral("CheckInputValue"));
         return false;
     }

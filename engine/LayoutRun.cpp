@@ -26,15 +26,17 @@ bool Engine::continueAfterPiece()
         return true;
     // What is stored so far is committed before the user is asked.
     if (activeStore_)
-        activeStore_->Flush();
+        storeCall([this] { activeStore_->Flush(); });
     const int answer = MsgBox(QStringLiteral("ここまでの計算結果を表示しますか?\r\n\r\n"
                                              "計算を再開する場合はキャンセルボタンをクリックして下さい。"),
                               vbYesNoCancel | vbQuestion, QStringLiteral("計算中止"));
     if (answer == vbYes) {
+        stop_ = StopReason::StoppedKept;
         ClearPatternResults(false);
         return false;
     }
     if (answer == vbNo) {
+        stop_ = StopReason::StoppedDiscarded;
         ClearPatternResults(true);
         return false;
     }

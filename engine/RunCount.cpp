@@ -63,12 +63,14 @@ bool Engine::SearchPaternMax()
                 }
             }
         } catch (const OverflowError&) {
+            stop_ = StopReason::Overflow;
             MsgBox(CalculationOverflowText(), vbCritical, kCalculationOverflowTitle);
             return false;
         }
         CombinationCount = c;
         return true;
     } catch (const std::exception& e) {
+        stop_ = StopReason::Error;
         SetErrLog(ErrorDescription(e), kEngineWindow, QStringLiteral("SearchPaternMax"));
         return false;
     }

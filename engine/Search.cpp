@@ -34,6 +34,7 @@ bool Engine::CreatePatern()
         store = ownStore.get();
     }
     activeStore_ = store;
+    stop_ = StopReason::Running;
     memo_.Start(UseSheetMemo, SheetMemoBytes);
     bool result = false;
     bool stopped = false;
@@ -49,7 +50,7 @@ bool Engine::CreatePatern()
         store->End();
     };
     try {
-        store->Begin();
+        storeCall([&] { store->Begin(); });
         const std::vector<int16_t> firstOrder = PieceQueue;
         progress().updateProgress1(0);
         std::vector<PiecePlacement> placements;
@@ -63,7 +64,7 @@ bool Engine::CreatePatern()
             progress().updateProgress2(PiecePartTotal);
             ++PatternNo;
             progress().updateProgress1(PatternNo);
-            store->Store(*this, placements, sheets);
+            storeCall([&] { store->Store(*this, placements, sheets); });
             const int16_t last = lastUsedSheet(sheets);
             if (last > ListSheetColumns)
                 ListSheetColumns = std::min(last, Settings.DisplaySheets);
@@ -91,7 +92,7 @@ bool Engine::CreatePatern()
                 break;
             }
         }
-        endStore();
+        storeCall(endStore);
     } catch (const std::exception& e) {
         SetErrLog(ErrorDescription(e), kEngineWindow, QStringLiteral("CreatePatern"));
         try {
@@ -102,6 +103,10 @@ bool Engine::CreatePatern()
     }
     activeStore_ = nullptr;
     memo_.End();
+    if (!result)
+        stop_ = stop_ == StopReason::StoreFailed ? StopReason::StoreFailed : StopReason::SearchFailed;
+    else if (!stopped)
+        stop_ = StopReason::Done;
     // After a stop the compute button puts the pointer back itself.
     if (!stopped)
         host().setMousePointer(0);

@@ -95,6 +95,24 @@ QString dumpTable(const QString& table)
     return out;
 }
 
+// The name of a stop reason in expected.txt.
+QString reasonName(StopReason reason)
+{
+    switch (reason) {
+    case StopReason::Running: return QStringLiteral("running");
+    case StopReason::Done: return QStringLiteral("done");
+    case StopReason::InvalidInput: return QStringLiteral("invalid input");
+    case StopReason::Overflow: return QStringLiteral("overflow");
+    case StopReason::PreparationFailed: return QStringLiteral("preparation failed");
+    case StopReason::SearchFailed: return QStringLiteral("search failed");
+    case StopReason::StoreFailed: return QStringLiteral("store failed");
+    case StopReason::StoppedKept: return QStringLiteral("stopped, kept");
+    case StopReason::StoppedDiscarded: return QStringLiteral("stopped, discarded");
+    case StopReason::Error: return QStringLiteral("error");
+    }
+    return QStringLiteral("unknown");
+}
+
 QString oneLine(QString text) { return text.replace(QLatin1Char('\r'), QStringLiteral("\\r")).replace(QLatin1Char('\n'), QStringLiteral("\\n")); }
 
 // Runs the case's scenario as the compute button does (validation, preparation, search) on a fresh
@@ -139,6 +157,8 @@ QString runCase(const QString& dir, const Store& store)
         result = QStringLiteral("BeforeCompute false");
     else if (!engine.Compute())
         result = QStringLiteral("Compute false");
+    if (engine.stopReason() != StopReason::Done)
+        result += QStringLiteral(" (") + reasonName(engine.stopReason()) + QLatin1Char(')');
     if (store.toTables)
         store.toTables(*patterns);
 

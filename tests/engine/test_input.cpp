@@ -181,6 +181,8 @@ TEST(EngineInputValidationTest, MessagesAndFocus)
             boxes.expect(QStringLiteral("入力エラー"), vbOK, QString::fromUtf8(c.message));
         const bool ok = t.engine.CheckInputValue();
         EXPECT_EQ(c.message == nullptr, ok) << (c.message ? c.message : "pass");
+        EXPECT_EQ(c.message ? StopReason::InvalidInput : StopReason::Running, t.engine.stopReason())
+            << (c.message ? c.message : "pass");
         if (c.message) {
             ASSERT_EQ(1u, boxes.shown().size());
             EXPECT_EQ(QString::fromUtf8(c.message), boxes.shown()[0].text);
@@ -220,6 +222,7 @@ TEST(EngineInputValidationTest, TooManyPiecesAreRefusedBeforeAnyWork)
     EXPECT_EQ(vbCritical, boxes.shown()[0].style);
     EXPECT_EQ(CalculationOverflowText(), boxes.shown()[0].text);
     EXPECT_EQ(1, t.host->partRows().focusCount());
+    EXPECT_EQ(StopReason::Overflow, t.engine.stopReason());
 
     EngineOnDb ok({{100, 100, 1}}, {{10, 10, 20000}, {10, 10, 12767}});
     EXPECT_TRUE(ok.engine.CheckInputValue());

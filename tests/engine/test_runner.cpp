@@ -115,6 +115,18 @@ TEST(EngineRunnerTest, ExitCodes)
                                  out});
     EXPECT_EQ(3, overflow.code);
     EXPECT_TRUE(overflow.lines.join(QLatin1Char('\n')).contains(QStringLiteral("計算量オーバー")));
+    // Too many pieces are refused by the validation, with the overflow's box and code.
+    const Result pieces = run({writeScenario(dir, QStringLiteral("p.json"),
+                                             R"({"stock": [[100, 100, 1, 0]], "parts": [[10, 10, 32768, 0, false]],
+                                                 "kerf": [0, 0]})"),
+                               out});
+    EXPECT_EQ(3, pieces.code);
+    const Result preparation = run({writeScenario(dir, QStringLiteral("s.json"),
+                                                  R"({"stock": [[100, 100, 1, 0]], "parts": [[10, 10, 1, 0, false]],
+                                                      "kerf": [0, 0], "settings": {"切取位置": 2}})"),
+                                    out});
+    EXPECT_EQ(1, preparation.code);
+    EXPECT_TRUE(preparation.lines.join(QLatin1Char('\n')).contains(QStringLiteral("計算前処理に失敗しました。")));
     EXPECT_EQ(1, run({QStringLiteral("--store"), QStringLiteral("disk"), out, out}).code);
     EXPECT_EQ(1, run({writeScenario(dir, QStringLiteral("bad.json"), R"({"stock": 5})"), out}).code);
 }

@@ -130,6 +130,7 @@ TEST(EngineStopQuestionTest, NoDiscardsTheListedPatterns)
     EXPECT_EQ(0, CountRows(QStringLiteral("パターン母材"), QStringLiteral("パターン番号 = 4")));
     EXPECT_EQ(1, t->host->listCommandsDisabled);
     EXPECT_EQ(1, t->host->patternListDetached);
+    EXPECT_EQ(StopReason::StoppedDiscarded, t->engine.stopReason());
     EXPECT_EQ(0, stop.value1);
     EXPECT_EQ(0, stop.value2);
 }
@@ -148,6 +149,7 @@ TEST(EngineStopQuestionTest, YesKeepsThemAndAStopInTheFirstLayoutStoresNothing)
         EXPECT_EQ(after * 4, CountRows(QStringLiteral("パターン部材")));
         EXPECT_EQ(1, t->host->listCommandsDisabled);
         EXPECT_EQ(0, t->host->patternListDetached);
+        EXPECT_EQ(StopReason::StoppedKept, t->engine.stopReason());
     }
 }
 
@@ -180,6 +182,7 @@ TEST(EngineStopQuestionTest, CancelResumesTheSameLayoutAndTheStoredRowsAreCommit
     const bool ok = t->Run();
     SetMsgBoxHandler(previous);
     ASSERT_TRUE(ok);
+    EXPECT_EQ(StopReason::Done, t->engine.stopReason());
     EXPECT_EQ(2, committed);
     EXPECT_FALSE(stop.cancelFlag);
     EXPECT_EQ(uninterrupted, DumpTable(QStringLiteral("パターン")) + DumpTable(QStringLiteral("パターン部材")) +
@@ -290,6 +293,7 @@ TEST(EnginePatternStoreTest, AFailingStepKeepsTheStepsBeforeIt)
         EXPECT_EQ(4, CountRows(QStringLiteral("パターン部材"), QStringLiteral("パターン番号 = 1")));
         EXPECT_TRUE(t->db->errLog().contains(QStringLiteral("CreatePatern"))) << c.table;
         EXPECT_TRUE(t->db->errLog().contains(QStringLiteral("書込み失敗"))) << c.table;
+        EXPECT_EQ(StopReason::StoreFailed, t->engine.stopReason()) << c.table;
         EXPECT_EQ(0, dbtrans::depth());
     }
 }
@@ -409,6 +413,7 @@ TEST(EngineSearchTest, AFailingPartOrderFailsTheSearch)
     EXPECT_FALSE(t.Run());
     EXPECT_EQ(1, CountRows(QStringLiteral("パターン")));
     EXPECT_TRUE(t.db->errLog().contains(QStringLiteral("LoadParts")));
+    EXPECT_EQ(StopReason::SearchFailed, t.engine.stopReason());
 }
 
 TEST(EngineComputeRoadTest, StepLabelsAndProgress)
@@ -435,7 +440,9 @@ TEST(EngineComputeRoadTest, PreparationFailures)
         boxes.expect(QStringLiteral("処理失敗"), vbOK, QStringLiteral("計算前処理に失敗しました。"));
         EXPECT_FALSE(t.engine.BeforeCompute());
         EXPECT_EQ(0, CountRows(QStringLiteral("パターン")));
+        ASSERT_EQ(1u, boxes.shown().size());
         EXPECT_EQ(vbCritical, boxes.shown()[0].style);
+        EXPECT_EQ(StopReason::PreparationFailed, t.engine.stopReason());
     }
     // A setting out of range.
     for (auto set : {+[](SystemSettings& s) { s.CutPosition = 2; }, +[](SystemSettings& s) { s.RotationMode = 3; },
@@ -446,6 +453,7 @@ TEST(EngineComputeRoadTest, PreparationFailures)
         ScriptedMsgBox boxes;
         boxes.expect(QStringLiteral("処理失敗"), vbOK, QStringLiteral("計算前処理に失敗しました。"));
         EXPECT_FALSE(t.engine.BeforeCompute());
+        EXPECT_EQ(StopReason::PreparationFailed, t.engine.stopReason());
     }
 }
 
@@ -460,6 +468,27 @@ TEST(EngineComputeRoadTest, OverflowingRunCountStoresNothing)
     EXPECT_EQ(QStringLiteral("計算中"), t.progress.stepTexts.last());
     EXPECT_EQ(0, CountRows(QStringLiteral("パターン")));
     EXPECT_EQ(1u, boxes.shown().size());
+    EXPECT_EQ(StopReason::Overflow, t.engine.stopReason());
+}
+
+// Each step starts the reason afresh; an error no step expects is logged, shows no box and is
+// told apart from the failures that show one.
+TEST(EngineComputeRoadTest, StopReasonOfEachStep)
+{
+    std::unique_ptr<EngineOnDb> t(orderJob());
+    ASSERT_TRUE(t->engine.CheckInputValue());
+    EXPECT_EQ(StopReason::Running, t->engine.stopReason());
+    ASSERT_TRUE(t->engine.BeforeCompute());
+    EXPECT_EQ(StopReason::Running, t->engine.stopReason());
+    ASSERT_TRUE(t->engine.Compute());
+    EXPECT_EQ(StopReason::Done, t->engine.stopReason());
+
+    t->engine.SetHost(nullptr);
+    ScriptedMsgBox boxes;
+    EXPECT_FALSE(t->engine.CheckInputValue());
+    EXPECT_EQ(StopReason::Error, t->engine.stopReason());
+    EXPECT_TRUE(t->db->errLog().contains(QStringLiteral("CheckInputValue")));
+    EXPECT_TRUE(boxes.shown().empty());
 }
 
 }
