@@ -163,7 +163,7 @@ void frmTavo::setRowNo(const InputGrid& g, int16_t mode)
         TDBGrid& grid = *(this->*g.grid);
         int16_t& counter = this->*g.counter;
         const cBase& b = gBase();
-        if (mode == 0) {
+        if (mode == kNumberCurrentRow) {
             // The row being added or edited, through the grid's row buffer.
             if (b.CvtInt(grid.column(kColNo).value()) != 0)
                 return;
@@ -176,7 +176,7 @@ void frmTavo::setRowNo(const InputGrid& g, int16_t mode)
                 return;
             // The palette's swatch colours, as the palette form holds them.
             grid.column(kColColorValue).setValue(Variant(int32_t(defaultColor(g.parts, counter))));
-        } else if (mode == -1) {
+        } else if (mode == kRenumberAll) {
             // Renumbering through a cursor of its own: the grid's current row stays.
             Recordset rs = grid.recordset().clone();
             int16_t n = 0;
@@ -254,7 +254,7 @@ void frmTavo::pickRowColor(const InputGrid& g, bool fromButton, int colIndex)
     gPallete().showModal();
     if (gPallete().State()) {
         grid.column(kColColorValue).setValue(Variant(int32_t(gPallete().Color())));
-        setRowNo(g, 0);
+        setRowNo(g, kNumberCurrentRow);
     }
     if (fromButton)
         grid.column(colIndex).setButton(true);
@@ -307,7 +307,7 @@ void frmTavo::connectGrid(const InputGrid& g)
     connect(grid, &TDBGrid::AfterDelete, grid, [this, &g] {
         handle(g.proc("TDB%1_AfterDelete").toLatin1().constData(), [&] {
             (this->*g.grid)->setAllowAddNew(true);
-            setRowNo(g, -1);
+            setRowNo(g, kRenumberAll);
         });
     });
     connect(grid, &TDBGrid::BeforeColUpdate, grid, [this, &g](int colIndex, const Variant&, int& cancel) {
@@ -320,7 +320,7 @@ void frmTavo::connectGrid(const InputGrid& g)
             }
             if (text.isEmpty())
                 column.setValue(Variant(int32_t(0)));
-            setRowNo(g, 0);
+            setRowNo(g, kNumberCurrentRow);
         });
     });
 }

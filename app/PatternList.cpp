@@ -240,17 +240,17 @@ void PatternList::Resize()
     logged("Resize", [&] {
         const int32_t w = maxStockWidth_;
         switch (gDisplay().DisplaySize) {
-        case 0:
+        case kSizeSmallest:
             if (w == 0)
                 throw divisionByZero();
             scale_ = 60.0 / w;
             break;
-        case 1:
+        case kSizeStandard:
             if (w == 0)
                 throw divisionByZero();
             scale_ = 100.0 / w;
             break;
-        case 2:
+        case kSizeLargest:
             // A square of side W fills the largest area (the clamps below then apply).
             if (w == 0)
                 throw divisionByZero();
@@ -391,10 +391,10 @@ SheetLook PatternList::look() const
     l.scale = scale_;
     l.kerfOutlines = kerfWidth_ == 0;
     l.kerfColor = kerfColor_;
-    l.guideLine = gDisplay().GuideLine == 0;
+    l.guideLine = gDisplay().GuideLine == kLineShown;
     l.cutPosition = engine_.Settings.CutPosition;
     l.slitMode = engine_.Settings.SlitMode;
-    l.slitLines = gDisplay().SlitLine == 0;
+    l.slitLines = gDisplay().SlitLine == kLineShown;
     return l;
 }
 

@@ -375,7 +375,7 @@ void frmSetting::ShowSettings()
 
 bool frmSetting::CheckSettings()
 {
-    if (!optBuzaiOrder[0]->isChecked())
+    if (!optBuzaiOrder[kOrderGiven]->isChecked())
         return true;
     for (const auto& c : chkBuzaiOrder)
         if (c->isChecked())
@@ -457,11 +457,11 @@ void frmSetting::butDown_Click()
 // "Panelo方式" is not offered together with the order "総当り".
 void frmSetting::optBuzaiOrder_Click(int index)
 {
-    if (index == 2) {
-        if (optRevolution[1]->isChecked())
-            optRevolution[0]->setChecked(true);
-        optRevolution[1]->setEnabled(false);
+    if (index == kOrderEveryPiece) {
+        if (optRevolution[kRotationPanelo]->isChecked())
+            optRevolution[kRotationSimple]->setChecked(true);
+        optRevolution[kRotationPanelo]->setEnabled(false);
     } else {
-        optRevolution[1]->setEnabled(true);
+        optRevolution[kRotationPanelo]->setEnabled(true);
     }
 }

@@ -95,7 +95,10 @@ public:
     void SetTDBGridColumns();
     void InitBozaiGrid();
     void InitBuzaiGrid();
-    void SetBozaiNo(int16_t mode);      // 0: defaults of the current row; -1 (True): renumber all
+    // The modes of SetBozaiNo and SetBuzaiNo.
+    static constexpr int16_t kNumberCurrentRow = 0;   // number and defaults of the current row
+    static constexpr int16_t kRenumberAll = -1;       // (True) every row numbered again from 1
+    void SetBozaiNo(int16_t mode);
     void SetBuzaiNo(int16_t mode);
     void CheckBozaiCount();
     void CheckBuzaiCount();

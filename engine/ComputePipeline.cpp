@@ -10,9 +10,11 @@ namespace {
 // 表示母材 0 is one of them (the list then shows no sheet columns).
 bool settingsInRange(const SystemSettings& s)
 {
-    return (s.CutPosition == 0 || s.CutPosition == 1) && s.CutOrder >= 0 && s.CutOrder <= 2 &&
-           s.CutOrderDetail >= 0 && s.CutOrderDetail <= 15 && (s.CutOrder != 0 || s.CutOrderDetail != 0) &&
-           s.RotationMode >= 0 && s.RotationMode <= 2 && s.SlitMode >= 0 && s.SlitMode <= 2 && s.DisplaySheets >= 0;
+    return (s.CutPosition == kCutLeft || s.CutPosition == kCutTop) && s.CutOrder >= kOrderGiven &&
+           s.CutOrder <= kOrderEveryPiece && s.CutOrderDetail >= 0 && s.CutOrderDetail <= kOrderByAll &&
+           (s.CutOrder != kOrderGiven || s.CutOrderDetail != 0) && s.RotationMode >= kRotationSimple &&
+           s.RotationMode <= kRotationEveryPiece && s.SlitMode >= kSlitNone && s.SlitMode <= kSlitVertical &&
+           s.DisplaySheets >= 0;
 }
 }
 

@@ -97,7 +97,7 @@ public:
     std::vector<bool> PieceRotated;   // per position of PieceQueue
     int32_t MaxStockLength = 0;
     int32_t MaxStockWidth = 0;
-    int16_t PartOrderBit = 0;         // the part order loaded: 1, 2, 4 or 8
+    int16_t PartOrderBit = 0;         // the part order loaded: kOrderByNumber ... kOrderByLength
     int32_t PatternNo = 0;            // the last pattern stored
     int16_t ListSheetColumns = 0;     // sheet columns of the pattern list
     int32_t CombinationCount = 0;     // layout runs of the search

@@ -59,18 +59,46 @@ struct SheetResult {
 };
 
 // The system settings a computation reads (the row of システム設定 as the main window holds it).
+// The coded ones are stored as numbers; their codes follow.
 struct SystemSettings {
-    int16_t CutPosition = 0;     // 切取位置: 0 左詰め, 1 上詰め
-    int16_t CutOrder = 0;        // 部材切取順序: 0 指定順, 1 同一部材は連続, 2 総当り
-    int16_t CutOrderDetail = 1;  // 部材切取順序詳細: bits 1 部材番号順, 2 面積, 4 幅, 8 長さ
-    int16_t RotationMode = 0;    // 回転方式: 0 簡易Panelo方式, 1 Panelo方式, 2 総当り
-    int16_t SlitMode = 0;        // スリット: 0 none, 1 横方向, 2 縦方向
+    int16_t CutPosition = 0;     // 切取位置: kCutLeft, kCutTop
+    int16_t CutOrder = 0;        // 部材切取順序: kOrderGiven, kOrderPartsTogether, kOrderEveryPiece
+    int16_t CutOrderDetail = 1;  // 部材切取順序詳細: bits kOrderByNumber ... kOrderByLength
+    int16_t RotationMode = 0;    // 回転方式: kRotationSimple, kRotationPanelo, kRotationEveryPiece
+    int16_t SlitMode = 0;        // スリット: kSlitNone, kSlitHorizontal, kSlitVertical
     int16_t DisplaySheets = 5;   // 表示母材: most sheet columns of the pattern list
     QString SortKeyList;         // 並び替え項目: ",criterion,criterion..."
-    int16_t SortKeyFlags = 0;    // bits 1 欠片, 2 使用材, 4 切代, 8 端材 of the same choice
+    int16_t SortKeyFlags = 0;    // bits kSortByFragments ... kSortByOffcut of the same choice
 };
 
-// The ranking criteria, in the order of their bits in SortKeyFlags (1, 2, 4, 8).
+// 切取位置: where the pieces are packed.
+constexpr int16_t kCutLeft = 0;              // 左詰め: towards the left edge, column by column
+constexpr int16_t kCutTop = 1;               // 上詰め: towards the top edge, row by row
+// 部材切取順序: which piece orders the search tries.
+constexpr int16_t kOrderGiven = 0;           // 指定順: the orders chosen in 部材切取順序詳細
+constexpr int16_t kOrderPartsTogether = 1;   // 同一部材は連続: every order of the part kinds
+constexpr int16_t kOrderEveryPiece = 2;      // 総当り: every distinct order of the pieces
+// 部材切取順序詳細: the orders of kOrderGiven, one bit each, tried in this order.
+constexpr int16_t kOrderByNumber = 1;        // 部材番号順
+constexpr int16_t kOrderByArea = 2;          // 面積 descending
+constexpr int16_t kOrderByWidth = 4;         // 幅 descending
+constexpr int16_t kOrderByLength = 8;        // 長さ descending
+constexpr int16_t kOrderByAll = kOrderByNumber | kOrderByArea | kOrderByWidth | kOrderByLength;
+// 回転方式: which rotation states the search tries.
+constexpr int16_t kRotationSimple = 0;       // 簡易Panelo方式: one turn per rotatable part kind
+constexpr int16_t kRotationPanelo = 1;       // Panelo方式: the same, and the look-ahead per part kind
+constexpr int16_t kRotationEveryPiece = 2;   // 総当り: every piece of a rotatable kind on its own
+// スリット: strips that no piece may straddle.
+constexpr int16_t kSlitNone = 0;
+constexpr int16_t kSlitHorizontal = 1;       // 横方向: strips across the sheet, bounded in y
+constexpr int16_t kSlitVertical = 2;         // 縦方向: strips down the sheet, bounded in x
+// 並び替え項目: the ranking criteria, as bits of SortKeyFlags.
+constexpr int16_t kSortByFragments = 1;      // 欠片（穴）の少ない順
+constexpr int16_t kSortByUsed = 2;           // 使用材の少ない順
+constexpr int16_t kSortByKerf = 4;           // 切代の少ない順
+constexpr int16_t kSortByOffcut = 8;         // 端材の少ない順
+
+// The ranking criteria, in the order of their bits in SortKeyFlags (kSortByFragments ... kSortByOffcut).
 inline const QString kSortKeyFragments = QStringLiteral("欠片（穴）の少ない順");
 inline const QString kSortKeyUsed = QStringLiteral("使用材の少ない順");
 inline const QString kSortKeyKerf = QStringLiteral("切代の少ない順");

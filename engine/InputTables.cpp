@@ -62,13 +62,16 @@ Engine::PartLoad Engine::LoadPartOrder(bool next)
     try {
         const int detail = Settings.CutOrderDetail;
         int16_t bit = 0;
-        if (Settings.CutOrder != 0) {
-            bit = 1;
+        if (Settings.CutOrder != kOrderGiven) {
+            bit = kOrderByNumber;
         } else if (!next) {
-            bit = (detail & 1) ? 1 : (detail & 2) ? 2 : (detail & 4) ? 4 : 8;
+            bit = (detail & kOrderByNumber) ? kOrderByNumber
+                  : (detail & kOrderByArea) ? kOrderByArea
+                  : (detail & kOrderByWidth) ? kOrderByWidth
+                                             : kOrderByLength;
         } else {
-            if (PartOrderBit == 1 || PartOrderBit == 2 || PartOrderBit == 4)
-                for (int16_t b : {2, 4, 8})
+            if (PartOrderBit == kOrderByNumber || PartOrderBit == kOrderByArea || PartOrderBit == kOrderByWidth)
+                for (int16_t b : {kOrderByArea, kOrderByWidth, kOrderByLength})
                     if (b > PartOrderBit && (detail & b)) {
                         bit = b;
                         break;
@@ -79,9 +82,9 @@ Engine::PartLoad Engine::LoadPartOrder(bool next)
         PartOrderBit = bit;
         QString order;
         switch (bit) {
-        case 1: order = QStringLiteral(" 部材番号"); break;
-        case 2: order = QStringLiteral(" 幅*長さ DESC,部材番号"); break;
-        case 4: order = QStringLiteral(" 幅 DESC,部材番号"); break;
+        case kOrderByNumber: order = QStringLiteral(" 部材番号"); break;
+        case kOrderByArea: order = QStringLiteral(" 幅*長さ DESC,部材番号"); break;
+        case kOrderByWidth: order = QStringLiteral(" 幅 DESC,部材番号"); break;
         default: order = QStringLiteral(" 長さ DESC,部材番号"); break;
         }
         Recordset rs = gDao().OpenRecordset(QStringLiteral("SELECT") + QStringLiteral(" *") + QStringLiteral(" FROM ") +

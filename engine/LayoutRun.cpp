@@ -101,7 +101,7 @@ bool Engine::LayoutRun(std::vector<PiecePlacement>& placements, std::vector<Shee
         if (memo_.on()) {
             memo_.ClearKey();
             memo_.AddToKey(s);
-            if (rotationMode == 1)
+            if (rotationMode == kRotationPanelo)
                 for (size_t p = 1; p < PartTbl.size(); ++p)
                     memo_.AddToKey(PartTbl[p].TryRotate);
             for (int32_t i = 1; i <= PiecePartTotal; ++i)
@@ -145,7 +145,7 @@ bool Engine::LayoutRun(std::vector<PiecePlacement>& placements, std::vector<Shee
                     int16_t across = part.幅, along = part.長さ;
                     if (turned(size_t(i), part))
                         std::swap(across, along);
-                    if (rotationMode == 1 && part.TryRotate) {
+                    if (rotationMode == kRotationPanelo && part.TryRotate) {
                         if (p != cachedPart) {
                             cachedTurn = false;
                             cachedPart = p;
@@ -157,11 +157,12 @@ bool Engine::LayoutRun(std::vector<PiecePlacement>& placements, std::vector<Shee
                     }
                     int16_t x = 0, y = 0;
                     bool placed = PutTavo(across, along, x, y, p, KerfWidth, s);
-                    if (!placed && (rotationMode == 0 || rotationMode == 1) && part.Rotatable) {
+                    if (!placed && (rotationMode == kRotationSimple || rotationMode == kRotationPanelo) &&
+                        part.Rotatable) {
                         std::swap(across, along);
                         placed = PutTavo(across, along, x, y, p, KerfWidth, s);
                     }
-                    if (!placed && rotationMode >= 0 && rotationMode <= 2) {
+                    if (!placed && rotationMode >= kRotationSimple && rotationMode <= kRotationEveryPiece) {
                         allFit = false;
                         failedOnSheet_[size_t(p)] = seq;
                     }
@@ -197,14 +198,14 @@ bool Engine::LayoutRun(std::vector<PiecePlacement>& placements, std::vector<Shee
 SheetResult Engine::measure() const
 {
     const int ux = Grid.UX(), uy = Grid.UY();
-    const LayoutSheet::Measures m = Grid.Measure((Settings.SortKeyFlags & 1) != 0);
+    const LayoutSheet::Measures m = Grid.Measure((Settings.SortKeyFlags & kSortByFragments) != 0);
     const int32_t cells = ux * uy;
     auto area = [&](double rate) { return SheetArea(cells, rate, Unit); };
     auto share = [&](int32_t count) { return double(count) / double(cells) * 100.0; };
     SheetResult r;
-    r.使用率 = Settings.CutPosition == 0   ? double(m.maxX) / double(ux) * 100.0
-               : Settings.CutPosition == 1 ? double(m.maxY) / double(uy) * 100.0
-                                           : 0.0;
+    r.使用率 = Settings.CutPosition == kCutLeft  ? double(m.maxX) / double(ux) * 100.0
+               : Settings.CutPosition == kCutTop ? double(m.maxY) / double(uy) * 100.0
+                                                 : 0.0;
     r.使用面積 = area(r.使用率);
     r.余材率 = 100 - r.使用率;
     r.余材面積 = area(r.余材率);

@@ -27,7 +27,7 @@ bool ReOrder(std::vector<int16_t>& queue, int16_t mode)
         const size_t n = queue.size() - 1;
         // Working sequence V(1..m) with counts C(1..m); index 0 holds 0 in both.
         std::vector<int16_t> v(1, 0), c(1, 0);
-        if (mode == 1) {
+        if (mode == kOrderPartsTogether) {
             for (size_t i = 1; i <= n; ++i) {
                 size_t k = 1;
                 while (k < v.size() && v[k] != queue[i])
@@ -66,7 +66,7 @@ bool ReOrder(std::vector<int16_t>& queue, int16_t mode)
             std::copy(tv.begin() + 1, tv.end(), v.begin() + long(pivot) + 1);
             std::copy(tc.begin() + 1, tc.end(), c.begin() + long(pivot) + 1);
         }
-        if (mode == 1) {
+        if (mode == kOrderPartsTogether) {
             size_t q = 1;
             for (size_t k = 1; k <= m; ++k)
                 for (int16_t r = 0; r < c[k]; ++r)

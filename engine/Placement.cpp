@@ -35,11 +35,11 @@ bool Engine::accepts(int x, int y, int across, int along, int k, int length, int
         return false;
     if (stripTests) {
         // A piece with its kerf may not straddle a strip boundary.
-        if (Settings.SlitMode == 2)
+        if (Settings.SlitMode == kSlitVertical)
             for (size_t i = 1; i < SlitX.size(); ++i)
                 if (x < SlitX[i] && SlitX[i] < x + along + k)
                     return false;
-        if (Settings.SlitMode == 1)
+        if (Settings.SlitMode == kSlitHorizontal)
             for (size_t i = 1; i < SlitY.size(); ++i)
                 if (y < SlitY[i] && SlitY[i] < y + across + k)
                     return false;
@@ -55,13 +55,13 @@ bool Engine::firstCorner(int across, int along, int kerf, int16_t stock, bool st
 {
     const int length = StockTbl[size_t(stock)].長さ, width = StockTbl[size_t(stock)].幅;
     const int pos = Settings.CutPosition;
-    if (pos != 0 && pos != 1)
+    if (pos != kCutLeft && pos != kCutTop)
         return false;
     // 左詰め: x from CandX outer, y from CandY inner; 上詰め: y from CandX outer, x from CandY inner.
     for (size_t i = 1; i < CandX.size(); ++i) {
         for (size_t j = 1; j < CandY.size(); ++j) {
-            x = pos == 0 ? CandX[i] : CandY[j];
-            y = pos == 0 ? CandY[j] : CandX[i];
+            x = pos == kCutLeft ? CandX[i] : CandY[j];
+            y = pos == kCutLeft ? CandY[j] : CandX[i];
             ++cornerTests_;
             if (accepts(x, y, across, along, kerf, length, width, stripTests))
                 return true;
@@ -80,16 +80,16 @@ bool Engine::PutTavo(int16_t across, int16_t along, int16_t& xOut, int16_t& yOut
         Grid.PlacePiece(x, y, along, across, part);
         xOut = int16_t(x);
         yOut = int16_t(y);
-        const bool left = Settings.CutPosition == 0;
+        const bool left = Settings.CutPosition == kCutLeft;
         std::vector<int16_t>& xs = left ? CandX : CandY;
         std::vector<int16_t>& ys = left ? CandY : CandX;
         if (x + along + kerf <= StockTbl[size_t(stock)].長さ)
             addCorner(xs, x + along + kerf);
         if (y + across + kerf <= StockTbl[size_t(stock)].幅)
             addCorner(ys, y + across + kerf);
-        if (Settings.SlitMode == 2 && y == 1)
+        if (Settings.SlitMode == kSlitVertical && y == 1)
             SlitX.push_back(x + along + kerf);
-        if (Settings.SlitMode == 1 && x == 1)
+        if (Settings.SlitMode == kSlitHorizontal && x == 1)
             SlitY.push_back(y + across + kerf);
         return true;
     } catch (const std::exception& e) {
@@ -114,7 +114,7 @@ bool Engine::PutTavoSimulation(int16_t across, int16_t along, int16_t part, int1
         // pieces of the part still to place fit in one line across the sheet.
         const int rem = PartTbl[size_t(part)].数 - PartTbl[size_t(part)].CutCount;
         int per;
-        if (Settings.CutPosition == 0) {
+        if (Settings.CutPosition == kCutLeft) {
             if (y != 1)
                 return false;
             per = StockTbl[size_t(stock)].幅 / across;

@@ -9,7 +9,7 @@ int16_t Engine::ReRevolution()
 {
     try {
         const size_t n = size_t(PiecePartTotal);
-        if (Settings.RotationMode == 0 || Settings.RotationMode == 1) {
+        if (Settings.RotationMode == kRotationSimple || Settings.RotationMode == kRotationPanelo) {
             for (int16_t p = 1; p <= PartTypeCount; ++p) {
                 if (!PartTbl.at(size_t(p)).Rotatable)
                     continue;
@@ -27,7 +27,7 @@ int16_t Engine::ReRevolution()
                 }
                 return 0;
             }
-        } else if (Settings.RotationMode == 2) {
+        } else if (Settings.RotationMode == kRotationEveryPiece) {
             for (size_t k = 1; k <= n; ++k) {
                 if (PartTbl.at(size_t(PieceQueue[k])).Rotatable && !PieceRotated[k]) {
                     PieceRotated[k] = true;

@@ -21,16 +21,16 @@ bool Engine::SearchPaternMax()
         int32_t c = 1;
         try {
             switch (Settings.CutOrder) {
-            case 0:
+            case kOrderGiven:
                 c = 0;
-                for (int bit : {1, 2, 4, 8})
+                for (int bit : {kOrderByNumber, kOrderByArea, kOrderByWidth, kOrderByLength})
                     c += (Settings.CutOrderDetail & bit) ? 1 : 0;
                 break;
-            case 1:
+            case kOrderPartsTogether:
                 for (int k = 1; k <= n; ++k)
                     c = MulLong(c, k);
                 break;
-            case 2: {
+            case kOrderEveryPiece: {
                 // Distinct orders of all pieces: PiecePartTotal! over the product of 数!.
                 const int16_t total = CIntOf(double(PiecePartTotal));
                 int row = 0;
@@ -56,9 +56,9 @@ bool Engine::SearchPaternMax()
                 if (!PartTbl[size_t(i)].Rotatable)
                     continue;
                 switch (Settings.RotationMode) {
-                case 0: c = MulLong(c, 2); break;
-                case 1: c = MulLong(c, 4); break;
-                case 2: c = CLngOf(double(c) * std::pow(2.0, double(PartTbl[size_t(i)].数))); break;
+                case kRotationSimple: c = MulLong(c, 2); break;
+                case kRotationPanelo: c = MulLong(c, 4); break;
+                case kRotationEveryPiece: c = CLngOf(double(c) * std::pow(2.0, double(PartTbl[size_t(i)].数))); break;
                 default: break;
                 }
             }

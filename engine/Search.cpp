@@ -69,15 +69,15 @@ bool Engine::CreatePatern()
             if (last > ListSheetColumns)
                 ListSheetColumns = std::min(last, Settings.DisplaySheets);
 
-            int16_t r = Settings.RotationMode == 1 ? ReRevolution2() : ReRevolution();
-            if (Settings.RotationMode == 1 && r == 1)
+            int16_t r = Settings.RotationMode == kRotationPanelo ? ReRevolution2() : ReRevolution();
+            if (Settings.RotationMode == kRotationPanelo && r == 1)
                 r = ReRevolution();
             if (r == -1)
                 break;
             if (r == 0)
                 continue;
             // Every rotation state of this order was tried: the next order.
-            if (Settings.CutOrder == 0) {
+            if (Settings.CutOrder == kOrderGiven) {
                 const PartLoad load = LoadPartOrder(true);
                 if (load == PartLoad::Loaded)
                     continue;

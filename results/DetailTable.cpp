@@ -157,9 +157,9 @@ QString PartGridSql(int32_t patternNo, int16_t unit, int16_t cutPosition)
                   QStringLiteral(" As 横１,終了縦 * ") + u + QStringLiteral(" As 縦２,終了横 * ") + u +
                   QStringLiteral(" As 横２,色 FROM パターン部材 WHERE パターン番号 = ") + QString::number(patternNo) +
                   QStringLiteral(" AND 母材番号 > 0 AND 部材番号 <> 99 ORDER BY 連番,母材番号,枝番");
-    if (cutPosition == 0)
+    if (cutPosition == kCutLeft)
         sql += QStringLiteral(",開始横,開始縦");
-    else if (cutPosition == 1)
+    else if (cutPosition == kCutTop)
         sql += QStringLiteral(",開始縦,開始横");
     return sql;
 }

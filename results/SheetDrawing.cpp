@@ -1,5 +1,6 @@
 #include "results/SheetDrawing.h"
 
+#include "engine/EngineTypes.h"
 #include "engine/RoundAndContrast.h"
 #include "foundation/Globals.h"
 #include "foundation/cBase.h"
@@ -11,8 +12,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr int16_t kKerf = 99;
 
 // A filled box between two corner pixels, both included (in either order).
 void box(QPainter& p, int x1, int y1, int x2, int y2, const QColor& c)
@@ -43,7 +42,7 @@ int32_t GuideCells(const SheetScene& scene, int16_t cutPosition)
     int32_t m = 0;
     bool any = false;
     for (const SheetRect& r : scene.rects) {
-        const int32_t v = cutPosition == 1 ? r.endY : r.endX;
+        const int32_t v = cutPosition == kCutTop ? r.endY : r.endX;
         m = any ? std::max(m, v) : v;
         any = true;
     }
@@ -54,11 +53,11 @@ std::vector<int16_t> SlitCells(const SheetScene& scene, int16_t slitMode)
 {
     std::vector<int16_t> out;
     for (const SheetRect& r : scene.rects) {
-        if (r.part == kKerf)
+        if (r.part == kKerfPart)
             continue;
-        if (slitMode == 1 && r.startY != 0 && r.startX == 0)
+        if (slitMode == kSlitHorizontal && r.startY != 0 && r.startX == 0)
             out.push_back(r.startY);
-        else if (slitMode == 2 && r.startX != 0 && r.startY == 0)
+        else if (slitMode == kSlitVertical && r.startX != 0 && r.startY == 0)
             out.push_back(r.startX);
     }
     std::sort(out.begin(), out.end());
@@ -90,7 +89,7 @@ void PaintSheet(QPainter& p, const SheetScene& scene, const SheetLook& look)
             if (y2 != bottom)
                 line(p, x1, y2, x2, y2, kerf);
         }
-        if (look.partNumbers && r.part != kKerf && y2 - y1 > 15 && x2 - x1 > 15) {
+        if (look.partNumbers && r.part != kKerfPart && y2 - y1 > 15 && x2 - x1 > 15) {
             const QString text = QString::number(r.part);
             const int tw = fm.horizontalAdvance(text), th = fm.height();
             p.setFont(look.numberFont);
@@ -101,17 +100,17 @@ void PaintSheet(QPainter& p, const SheetScene& scene, const SheetLook& look)
     const QColor contrast = ToQColor(uint32_t(WhiteOrBlack(scene.stockColor)));
     if (look.guideLine) {
         const int at = SheetPixel(GuideCells(scene, look.cutPosition), s);
-        if (look.cutPosition == 0)
+        if (look.cutPosition == kCutLeft)
             line(p, at, 0, at, h, contrast);
-        else if (look.cutPosition == 1)
+        else if (look.cutPosition == kCutTop)
             line(p, 0, at, w, at, contrast);
     }
-    if (look.slitMode != 0 && look.slitLines) {
+    if (look.slitMode != kSlitNone && look.slitLines) {
         for (int16_t c : SlitCells(scene, look.slitMode)) {
             const int at = SheetPixel(c, s);
-            if (look.slitMode == 1)
+            if (look.slitMode == kSlitHorizontal)
                 line(p, 0, at, w, at, contrast);
-            else if (look.slitMode == 2)
+            else if (look.slitMode == kSlitVertical)
                 line(p, at, 0, at, h, contrast);
         }
     }

@@ -39,10 +39,10 @@ struct SheetLook {
     double scale = 1;                     // pixels per cell
     bool kerfOutlines = false;            // kerf width 0: thin lines between pieces instead of bands
     int32_t kerfColor = 0;
-    bool guideLine = false;               // 切取補助線 = 0
-    int16_t cutPosition = 0;              // 切取位置: 0 vertical guide line, 1 horizontal
-    int16_t slitMode = 0;                 // スリット: 0 none, 1 horizontal, 2 vertical strips
-    bool slitLines = false;               // スリット線 = 0
+    bool guideLine = false;               // 切取補助線 is kLineShown
+    int16_t cutPosition = 0;              // 切取位置: kCutLeft vertical guide line, kCutTop horizontal
+    int16_t slitMode = 0;                 // スリット: kSlitNone, kSlitHorizontal, kSlitVertical strips
+    bool slitLines = false;               // スリット線 is kLineShown
     bool partNumbers = false;             // 部材番号 in the bottom-right corner of boxes over 16 pixels
     QFont numberFont;
 
@@ -63,11 +63,12 @@ using SheetStockOf = std::function<SheetStock(int16_t stockNo)>;
 // Fix(cells × scale).
 int32_t SheetPixel(double cells, double scale);
 QSize SheetImageSize(const SheetScene& scene, double scale);
-// Where the guide line lies, in cells: the largest 終了横 (cut position 0) or 終了縦 (1) of all rows,
+// Where the guide line lies, in cells: the largest 終了横 (kCutLeft) or 終了縦 (kCutTop) of all rows,
 // kerf bands included.
 int32_t GuideCells(const SheetScene& scene, int16_t cutPosition);
-// The strip boundaries, in cells, ascending: mode 1 the 開始縦 of the pieces that start at the left
-// edge (but not at the top), mode 2 the 開始横 of those that start at the top edge (not at the left).
+// The strip boundaries, in cells, ascending: kSlitHorizontal the 開始縦 of the pieces that start at
+// the left edge (but not at the top), kSlitVertical the 開始横 of those that start at the top edge
+// (not at the left).
 std::vector<int16_t> SlitCells(const SheetScene& scene, int16_t slitMode);
 
 // Paints the sheet onto a surface of SheetImageSize (origin at the sheet's top-left corner).

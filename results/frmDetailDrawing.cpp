@@ -82,10 +82,10 @@ void frmDetail::DrawDetail()
         look.scale = DrawScale;
         look.kerfOutlines = e.KerfWidth == 0;
         look.kerfColor = e.KerfColor;
-        look.guideLine = gDisplay().GuideLine == 0;
+        look.guideLine = gDisplay().GuideLine == kLineShown;
         look.cutPosition = e.Settings.CutPosition;
         look.slitMode = e.Settings.SlitMode;
-        look.slitLines = gDisplay().SlitLine == 0;
+        look.slitLines = gDisplay().SlitLine == kLineShown;
         look.partNumbers = true;
         look.numberFont = picDetail->font();
         look.numberFont.setPointSize(15);
