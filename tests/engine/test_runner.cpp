@@ -104,29 +104,25 @@ TEST(EngineRunnerTest, ExitCodes)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("x.mdb"));
-    const Result invalid = run({writeScenario(dir, QStringLiteral("v.json"),
-                                              R"({"stock": [[100, 200, 1, 0]], "parts": [[10, 10, 1, 0, false]], "kerf": [0, 0]})"),
-                                out});
-    EXPECT_EQ(2, invalid.code);
-    EXPECT_TRUE(invalid.lines.join(QLatin1Char('\n')).contains(QStringLiteral("幅が長さよりより大きいです。")));
-    const Result overflow = run({writeScenario(dir, QStringLiteral("o.json"),
-                                               R"({"stock": [[1000, 1000, 1, 0]], "parts": [[5, 3, 31, 0, true]],
-                                                   "kerf": [0, 0], "settings": {"回転方式": 2}})"),
-                                 out});
-    EXPECT_EQ(3, overflow.code);
-    EXPECT_TRUE(overflow.lines.join(QLatin1Char('\n')).contains(QStringLiteral("計算量オーバー")));
-    // Too many pieces are refused by the validation, with the overflow's box and code.
-    const Result pieces = run({writeScenario(dir, QStringLiteral("p.json"),
-                                             R"({"stock": [[100, 100, 1, 0]], "parts": [[10, 10, 32768, 0, false]],
-                                                 "kerf": [0, 0]})"),
-                               out});
-    EXPECT_EQ(3, pieces.code);
-    const Result preparation = run({writeScenario(dir, QStringLiteral("s.json"),
-                                                  R"({"stock": [[100, 100, 1, 0]], "parts": [[10, 10, 1, 0, false]],
-                                                      "kerf": [0, 0], "settings": {"切取位置": 2}})"),
-                                    out});
-    EXPECT_EQ(1, preparation.code);
-    EXPECT_TRUE(preparation.lines.join(QLatin1Char('\n')).contains(QStringLiteral("計算前処理に失敗しました。")));
+    const struct {
+        const char* scenario;
+        int code;
+        const char* printed;   // a message box's text or title the run prints
+    } cases[] = {
+        {R"({"stock": [[100, 200, 1, 0]], "parts": [[10, 10, 1, 0, false]], "kerf": [0, 0]})", 2,
+         "幅が長さよりより大きいです。"},
+        {R"({"stock": [[1000, 1000, 1, 0]], "parts": [[5, 3, 31, 0, true]], "kerf": [0, 0], "settings": {"回転方式": 2}})",
+         3, "計算量オーバー"},
+        // Too many pieces are refused by the validation, with the overflow's box and code.
+        {R"({"stock": [[100, 100, 1, 0]], "parts": [[10, 10, 32768, 0, false]], "kerf": [0, 0]})", 3, "計算量オーバー"},
+        {R"({"stock": [[100, 100, 1, 0]], "parts": [[10, 10, 1, 0, false]], "kerf": [0, 0], "settings": {"切取位置": 2}})",
+         1, "計算前処理に失敗しました。"},
+    };
+    for (const auto& c : cases) {
+        const Result r = run({writeScenario(dir, QStringLiteral("job.json"), c.scenario), out});
+        EXPECT_EQ(c.code, r.code) << c.printed;
+        EXPECT_TRUE(r.lines.join(QLatin1Char('\n')).contains(QString::fromUtf8(c.printed))) << c.printed;
+    }
     EXPECT_EQ(1, run({QStringLiteral("--store"), QStringLiteral("disk"), out, out}).code);
     EXPECT_EQ(1, run({writeScenario(dir, QStringLiteral("bad.json"), R"({"stock": 5})"), out}).code);
 }
