@@ -4,8 +4,8 @@
 #include "platform/gui/Colors.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/Events.h"
-#include "platform/gui/GuiSetup.h"
 #include "platform/gui/Label.h"
+#include "ui/ControlFactory.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -26,33 +26,23 @@ void fSplash::createControls(FormWindow* w)
     SetBackColor(w, RGBColor(250, 250, 246));
     w->setAutoFillBackground(true);
 
-    auto* frame = new Label(QString(), w);
-    frame->setGeometry(0, 0, 420, 210);
+    auto* frame = NewControl<Label>(w, "labFrame", QRect(0, 0, 420, 210), QString());
     frame->setFrameShape(QFrame::Box);
     SetBackStyle(frame, 0);
 
-    imgLogo = new QLabel(w);
-    imgLogo->setGeometry(24, 20, 300, 56);
+    imgLogo = NewControl<QLabel>(w, "imgLogo", QRect(24, 20, 300, 56));
     imgLogo->setPixmap(PaneloLogo(imgLogo->size()));
 
-    QFont big(QString::fromUtf16(kFontPGothic));
-    big.setPointSize(14);
-    big.setBold(true);
-    labSystem = new Label(QStringLiteral("板取り計算システム"), w);
-    labSystem->setFont(big);
-    labSystem->setGeometry(28, 90, 360, 28);
+    labSystem = NewControl<Label>(w, "labSystem", QRect(28, 90, 360, 28), QStringLiteral("板取り計算システム"));
+    labSystem->setFont(WindowFont(true, 14));
     SetBackStyle(labSystem, 0);
 
-    QFont small(QString::fromUtf16(kFontPGothic));
-    small.setPointSize(9);
-    Label1 = new Label(QStringLiteral("母材と部材から切断パターンを計算します。"), w);
-    Label1->setFont(small);
-    Label1->setGeometry(30, 124, 360, 18);
+    Label1 = NewControl<Label>(w, "Label1", QRect(30, 124, 360, 18), QStringLiteral("母材と部材から切断パターンを計算します。"));
+    Label1->setFont(WindowFont());
     SetBackStyle(Label1, 0);
 
-    labMessage = new Label(QString(), w);
-    labMessage->setFont(small);
-    labMessage->setGeometry(30, 172, 360, 18);
+    labMessage = NewControl<Label>(w, "labMessage", QRect(30, 172, 360, 18), QString());
+    labMessage->setFont(WindowFont());
     SetBackStyle(labMessage, 0);
     SetForeColor(labMessage, RGBColor(0, 0, 128));
 

@@ -10,10 +10,10 @@
 #include "foundation/cDao.h"
 #include "platform/core/MsgBox.h"
 #include "platform/gui/Controls.h"
-#include "platform/gui/GuiSetup.h"
 #include "platform/gui/Handler.h"
 #include "platform/gui/ImNumber.h"
 #include "platform/gui/Keys.h"
+#include "ui/ControlFactory.h"
 #include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/mdlMain.h"
@@ -33,30 +33,12 @@ namespace {
 const QString kModule = QStringLiteral("frmSetting");
 const QStringList kCriteria = {kSortKeyFragments, kSortKeyUsed, kSortKeyKerf, kSortKeyOffcut};
 
-QGroupBox* frame(QWidget* parent, const QString& caption, const QRect& r)
+QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& r,
+              Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter)
 {
-    auto* f = new QGroupBox(caption, parent);
-    f->setGeometry(r);
-    return f;
-}
-
-QLabel* label(QWidget* parent, const QString& text, const QRect& r, Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter)
-{
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(r);
+    auto* l = NewControl<QLabel>(parent, name, r, text);
     l->setAlignment(a);
     return l;
-}
-
-// One member of a control array: shared name, its index in the "Index" property.
-template <typename T>
-T* member(QWidget* parent, const char* name, int index, const QString& caption, const QRect& r)
-{
-    auto* c = new T(caption, parent);
-    c->setObjectName(QString::fromLatin1(name));
-    c->setProperty("Index", index);
-    c->setGeometry(r);
-    return c;
 }
 
 // Puts the focus on the chosen option of a group (from index 0 upwards); none of the first
@@ -157,66 +139,64 @@ void frmSetting::createControls(FormWindow* w)
     w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     w->setWindowTitle(QStringLiteral("システム設定"));
     w->setFixedSize(722, 470);
-    QFont font(QString::fromUtf16(kFontPGothic));
-    font.setPointSize(9);
-    w->setFont(font);
+    w->setFont(WindowFont());
 
     // Left column.
-    auto pair = [&](const QString& caption, int row, std::array<QPointer<QRadioButton>, 2>& options, const char* name,
-                    const QString& first, const QString& second) {
-        QGroupBox* g = frame(w, caption, QRect(8, 6 + row * 69, 360, 62));
-        options[0] = member<QRadioButton>(g, name, 0, first, QRect(16, 26, 100, 22));
-        options[1] = member<QRadioButton>(g, name, 1, second, QRect(124, 26, 100, 22));
+    auto pair = [&](const char* frameName, const QString& caption, int row, std::array<QPointer<QRadioButton>, 2>& options,
+                    const char* name, const QString& first, const QString& second) {
+        auto* g = NewControl<QGroupBox>(w, frameName, QRect(8, 6 + row * 69, 360, 62), caption);
+        options[0] = NewMember<QRadioButton>(g, name, 0, QRect(16, 26, 100, 22), first);
+        options[1] = NewMember<QRadioButton>(g, name, 1, QRect(124, 26, 100, 22), second);
     };
-    pair(QStringLiteral("切取補助線の表示設定"), 0, optHojoLine, "optHojoLine", QStringLiteral("表示"), QStringLiteral("非表示"));
-    pair(QStringLiteral("部材の切取位置の設定"), 1, optPosision, "optPosision", QStringLiteral("左詰め"), QStringLiteral("上詰め"));
-    QGroupBox* f = frame(w, QStringLiteral("スリット切取の設定"), QRect(8, 144, 360, 62));
-    optSlit[0] = member<QRadioButton>(f, "optSlit", 0, QStringLiteral("スリット設定無し"), QRect(12, 26, 118, 22));
-    optSlit[1] = member<QRadioButton>(f, "optSlit", 1, QStringLiteral("横方向スリット"), QRect(136, 26, 106, 22));
-    optSlit[2] = member<QRadioButton>(f, "optSlit", 2, QStringLiteral("縦方向スリット"), QRect(246, 26, 106, 22));
-    pair(QStringLiteral("スリット線の表示設定"), 3, optSlitLine, "optSlitLine", QStringLiteral("表示"), QStringLiteral("非表示"));
+    pair("fraHojoLine", QStringLiteral("切取補助線の表示設定"), 0, optHojoLine, "optHojoLine", QStringLiteral("表示"),
+         QStringLiteral("非表示"));
+    pair("fraPosision", QStringLiteral("部材の切取位置の設定"), 1, optPosision, "optPosision", QStringLiteral("左詰め"),
+         QStringLiteral("上詰め"));
+    auto* f = NewControl<QGroupBox>(w, "fraSlit", QRect(8, 144, 360, 62), QStringLiteral("スリット切取の設定"));
+    optSlit[0] = NewMember<QRadioButton>(f, "optSlit", 0, QRect(12, 26, 118, 22), QStringLiteral("スリット設定無し"));
+    optSlit[1] = NewMember<QRadioButton>(f, "optSlit", 1, QRect(136, 26, 106, 22), QStringLiteral("横方向スリット"));
+    optSlit[2] = NewMember<QRadioButton>(f, "optSlit", 2, QRect(246, 26, 106, 22), QStringLiteral("縦方向スリット"));
+    pair("fraSlitLine", QStringLiteral("スリット線の表示設定"), 3, optSlitLine, "optSlitLine", QStringLiteral("表示"),
+         QStringLiteral("非表示"));
 
-    // Right column: the piece order and the rotation method, fastest first.
-    f = frame(w, QStringLiteral("部材の切取順序の設定"), QRect(376, 6, 338, 160));
-    optBuzaiOrder[0] = member<QRadioButton>(f, "optBuzaiOrder", 0, QStringLiteral("指定順に切り取る"), QRect(12, 20, 240, 20));
+    // Right column: the piece order and the rotation method, fastest first; beside each group a
+    // column of labels (labSpeed) from 高速 down to 低速.
+    int speedLabel = 0;
+    auto speedLabels = [&](QWidget* parent, int top, int bottom) {
+        const int x = 290, h = 16, gap = (bottom - top - h) / 3;
+        const std::pair<const char16_t*, QRect> column[] = {
+            {u"高速", QRect(x, top, 36, h)},          {u"低速", QRect(x, bottom, 36, h)},
+            {u"↑", QRect(x, top + h, 36, gap)},       {u"|", QRect(x, top + h + gap, 36, gap)},
+            {u"↓", QRect(x, top + h + 2 * gap, 36, gap)}};
+        for (const auto& [text, r] : column)
+            NewMember<QLabel>(parent, "labSpeed", speedLabel++, r, QString::fromUtf16(text))->setAlignment(Qt::AlignCenter);
+    };
+    f = NewControl<QGroupBox>(w, "fraBuzaiOrder", QRect(376, 6, 338, 160), QStringLiteral("部材の切取順序の設定"));
+    optBuzaiOrder[0] = NewMember<QRadioButton>(f, "optBuzaiOrder", 0, QRect(12, 20, 240, 20), QStringLiteral("指定順に切り取る"));
     const char* checks[] = {"部材番号順", "面積の大きい順", "幅の大きい順", "長さの大きい順"};
     for (int i = 0; i < 4; ++i)
-        chkBuzaiOrder[size_t(i)] = member<QCheckBox>(f, "chkBuzaiOrder", i, QString::fromUtf8(checks[i]),
-                                                     QRect(34 + (i % 2) * 120, 42 + (i / 2) * 22, 118, 20));
-    optBuzaiOrder[1] = member<QRadioButton>(f, "optBuzaiOrder", 1, QStringLiteral("同一部材は連続して切り取る"), QRect(12, 90, 240, 20));
-    optBuzaiOrder[2] = member<QRadioButton>(f, "optBuzaiOrder", 2, QStringLiteral("総当り"), QRect(12, 114, 240, 20));
-    auto speedLabels = [](QWidget* parent, int top, int bottom) {
-        const int x = 290, h = 16;
-        label(parent, QStringLiteral("高速"), QRect(x, top, 36, h), Qt::AlignCenter);
-        label(parent, QStringLiteral("低速"), QRect(x, bottom, 36, h), Qt::AlignCenter);
-        const int gap = (bottom - top - h) / 3;
-        label(parent, QStringLiteral("↑"), QRect(x, top + h, 36, gap), Qt::AlignCenter);
-        label(parent, QStringLiteral("|"), QRect(x, top + h + gap, 36, gap), Qt::AlignCenter);
-        label(parent, QStringLiteral("↓"), QRect(x, top + h + 2 * gap, 36, gap), Qt::AlignCenter);
-    };
+        chkBuzaiOrder[size_t(i)] = NewMember<QCheckBox>(f, "chkBuzaiOrder", i, QRect(34 + (i % 2) * 120, 42 + (i / 2) * 22, 118, 20),
+                                                        QString::fromUtf8(checks[i]));
+    optBuzaiOrder[1] = NewMember<QRadioButton>(f, "optBuzaiOrder", 1, QRect(12, 90, 240, 20),
+                                               QStringLiteral("同一部材は連続して切り取る"));
+    optBuzaiOrder[2] = NewMember<QRadioButton>(f, "optBuzaiOrder", 2, QRect(12, 114, 240, 20), QStringLiteral("総当り"));
     speedLabels(f, 20, 120);
-    f = frame(w, QStringLiteral("部材の回転方式の設定"), QRect(376, 172, 338, 104));
-    optRevolution[0] = member<QRadioButton>(f, "optRevolution", 0, QStringLiteral("簡易Panelo方式"), QRect(12, 22, 200, 20));
-    optRevolution[1] = member<QRadioButton>(f, "optRevolution", 1, QStringLiteral("Panelo方式"), QRect(12, 48, 200, 20));
-    optRevolution[2] = member<QRadioButton>(f, "optRevolution", 2, QStringLiteral("総当り"), QRect(12, 74, 200, 20));
+    f = NewControl<QGroupBox>(w, "fraRevolution", QRect(376, 172, 338, 104), QStringLiteral("部材の回転方式の設定"));
+    optRevolution[0] = NewMember<QRadioButton>(f, "optRevolution", 0, QRect(12, 22, 200, 20), QStringLiteral("簡易Panelo方式"));
+    optRevolution[1] = NewMember<QRadioButton>(f, "optRevolution", 1, QRect(12, 48, 200, 20), QStringLiteral("Panelo方式"));
+    optRevolution[2] = NewMember<QRadioButton>(f, "optRevolution", 2, QRect(12, 74, 200, 20), QStringLiteral("総当り"));
     speedLabels(f, 14, 84);
 
     // The ranking criteria: not chosen on the left, chosen in priority order on the right.
-    f = frame(w, QStringLiteral("リストの並び替え設定"), QRect(8, 282, 706, 118));
-    label(f, QStringLiteral("並べ替え項目"), QRect(360, 16, 160, 18));
+    f = NewControl<QGroupBox>(w, "fraOrderBy", QRect(8, 282, 706, 118), QStringLiteral("リストの並び替え設定"));
+    label(f, "labOrderBy", QStringLiteral("並べ替え項目"), QRect(360, 16, 160, 18));
     auto list = [&](const char* name, int x) {
-        auto* l = new QListWidget(f);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setGeometry(x, 34, 160, 76);
+        auto* l = NewControl<QListWidget>(f, name, QRect(x, 34, 160, 76));
         l->setSelectionMode(QAbstractItemView::MultiSelection);
         return l;
     };
     auto button = [&](const char* name, const QString& text, int x, int y) {
-        auto* b = new QPushButton(text, f);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(x, y, 34, 28);
-        b->setAutoDefault(false);
-        return b;
+        return NewCommandButton(f, name, text, QRect(x, y, 34, 28));
     };
     lstOrderBySelect = list("lstOrderBySelect", 150);
     butRight = button("butRight", QStringLiteral("→"), 318, 40);
@@ -226,40 +206,22 @@ void frmSetting::createControls(FormWindow* w)
     butDown = button("butDown", QStringLiteral("↓"), 528, 76);
 
     // The list's look, beside the buttons.
-    f = frame(w, QStringLiteral("一覧画面の表示設定"), QRect(8, 406, 400, 56));
-    label(f, QStringLiteral("サイズ"), QRect(8, 24, 40, 22));
-    cmbSize = new QComboBox(f);
-    cmbSize->setObjectName(QStringLiteral("cmbSize"));
-    cmbSize->setGeometry(50, 24, 80, 22);
-    label(f, QStringLiteral("母材数"), QRect(144, 24, 40, 22));
-    numBozmax = new ImNumber(f);
-    numBozmax->setObjectName(QStringLiteral("numBozmax"));
-    numBozmax->setGeometry(186, 24, 36, 22);
+    f = NewControl<QGroupBox>(w, "fraDisplay", QRect(8, 406, 400, 56), QStringLiteral("一覧画面の表示設定"));
+    label(f, "labSize", QStringLiteral("サイズ"), QRect(8, 24, 40, 22));
+    cmbSize = NewControl<QComboBox>(f, "cmbSize", QRect(50, 24, 80, 22));
+    label(f, "labBozmax", QStringLiteral("母材数"), QRect(144, 24, 40, 22));
+    numBozmax = NewNumberBox(f, "numBozmax", QRect(186, 24, 36, 22), QStringLiteral("#0"));
     numBozmax->setMinValue(0);
     numBozmax->setMaxValue(10);
-    numBozmax->setDisplayFormat(QStringLiteral("#0"));
-    numBozmax->setFormat(QStringLiteral("#0"));
-    label(f, QStringLiteral("枚"), QRect(226, 24, 16, 22));
-    label(f, QStringLiteral("リスト数"), QRect(256, 24, 50, 22));
-    numList = new ImNumber(f);
-    numList->setObjectName(QStringLiteral("numList"));
-    numList->setGeometry(308, 24, 46, 22);
+    label(f, "labBozmaxUnit", QStringLiteral("枚"), QRect(226, 24, 16, 22));
+    label(f, "labList", QStringLiteral("リスト数"), QRect(256, 24, 50, 22));
+    numList = NewNumberBox(f, "numList", QRect(308, 24, 46, 22), QStringLiteral("###0"));
     numList->setMinValue(0);
     numList->setMaxValue(1000);
-    numList->setDisplayFormat(QStringLiteral("###0"));
-    numList->setFormat(QStringLiteral("###0"));
-    label(f, QStringLiteral("通り"), QRect(358, 24, 30, 22));
+    label(f, "labListUnit", QStringLiteral("通り"), QRect(358, 24, 30, 22));
 
-    QFont bold = font;
-    bold.setBold(true);
-    lbutAdd = new LineButton(w, QStringLiteral("設\u3000定"));
-    lbutAdd->setObjectName(QStringLiteral("lbutAdd"));
-    lbutAdd->setFont(bold);
-    lbutAdd->setGeometry(QRect(482, 420, 110, 34));
-    lbutClose = new LineButton(w, QStringLiteral("キャンセル"));
-    lbutClose->setObjectName(QStringLiteral("lbutClose"));
-    lbutClose->setFont(bold);
-    lbutClose->setGeometry(QRect(604, 420, 110, 34));
+    lbutAdd = NewLineButton(w, "lbutAdd", QStringLiteral("設\u3000定"), QRect(482, 420, 110, 34));
+    lbutClose = NewLineButton(w, "lbutClose", QStringLiteral("キャンセル"), QRect(604, 420, 110, 34));
 
     // The tab order: the option groups in the order of the Enter chain, then the rest.
     QList<QWidget*> order;

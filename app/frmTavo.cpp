@@ -17,7 +17,6 @@
 #include "platform/core/MsgBox.h"
 #include "platform/gui/Colors.h"
 #include "platform/gui/Controls.h"
-#include "platform/gui/GuiSetup.h"
 #include "platform/gui/Handler.h"
 #include "platform/gui/ImNumber.h"
 #include "platform/gui/ImText.h"
@@ -28,6 +27,7 @@
 #include "results/frmDetail.h"
 #include "results/frmLoad.h"
 #include "results/frmSave.h"
+#include "ui/ControlFactory.h"
 #include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/frmPallete.h"
@@ -47,39 +47,14 @@ const QString kDesignCaption = QStringLiteral("一覧画面");
 constexpr uint32_t kDesignKerfColor = 0x000000;
 constexpr double kDesignKerfWidth = 3;
 
-QFont boldFont()
+// A transparent label of the input panel.
+Label* newLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry, bool bold = false)
 {
-    QFont f(QString::fromUtf16(kFontPGothic));
-    f.setPointSize(9);
-    f.setBold(true);
-    return f;
-}
-
-LineButton* newLineButton(QWidget* parent, const QString& caption, const QRect& geometry)
-{
-    auto* b = new LineButton(parent, caption);
-    b->setFont(boldFont());
-    b->setGeometry(geometry);
-    return b;
-}
-
-Label* newLabel(QWidget* parent, const QString& text, const QRect& geometry, bool bold = false)
-{
-    auto* l = new Label(text, parent);
+    auto* l = NewControl<Label>(parent, name, geometry, text);
     if (bold)
-        l->setFont(boldFont());
-    l->setGeometry(geometry);
+        l->setFont(WindowFont(true));
     SetBackStyle(l, 0);
     return l;
-}
-
-QPushButton* newCommandButton(QWidget* parent, const QString& caption, const QRect& geometry)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setAutoDefault(false);   // Enter in a box of the panel never presses it
-    b->setDefault(false);
-    b->setGeometry(geometry);
-    return b;
 }
 
 // Unloads a form's window (a plain window is closed); false when it refused.
@@ -151,75 +126,60 @@ void frmTavo::createControls(FormWindow* w)
     w->resize(1000, 600);
 
     // Background bands first, so that everything else lies over them.
-    labInputBackStyle = newLabel(w, QString(), QRect(654, 0, 346, 564));
+    labInputBackStyle = newLabel(w, "labInputBackStyle", QString(), QRect(654, 0, 346, 564));
     SetBackStyle(labInputBackStyle, 1);
     SetBackColor(labInputBackStyle, RGBColor(220, 230, 242));
     labInputBackStyle->setFrameShape(QFrame::StyledPanel);
-    labButtonBackStyle = newLabel(w, QString(), QRect(1, 565, 998, 34));
+    labButtonBackStyle = newLabel(w, "labButtonBackStyle", QString(), QRect(1, 565, 998, 34));
     SetBackStyle(labButtonBackStyle, 1);
     SetBackColor(labButtonBackStyle, RGBColor(196, 208, 226));
     labButtonBackStyle->setFrameShape(QFrame::StyledPanel);
 
-    imgPanelo = new QLabel(w);
-    imgPanelo->setGeometry(670, 6, 200, 40);
+    imgPanelo = NewControl<QLabel>(w, "imgPanelo", QRect(670, 6, 200, 40));
     imgPanelo->setPixmap(PaneloLogo(imgPanelo->size()));
-    lbutVersion = newLineButton(w, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), QRect(900, 12, 90, 25));
+    lbutVersion = NewLineButton(w, "lbutVersion", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), QRect(900, 12, 90, 25));
 
     // The stock frame with the kerf panel; the part frame with the rotate-all button. The grids
     // lie over the frames; the heights follow the grids' row height (placeInputPanel).
-    fraBozai = new QGroupBox(QStringLiteral("母材入力"), w);
-    fraBozai->setFont(boldFont());
-    fraBozai->setGeometry(662, 52, 330, 150);
-    labKirisiro = newLabel(fraBozai, QStringLiteral("切代"), QRect(12, 120, 30, 18), true);
-    labKirisiroWidth = newLabel(fraBozai, QStringLiteral("幅"), QRect(46, 120, 16, 18));
-    numKirisiroWidth = new ImNumber(fraBozai);
-    numKirisiroWidth->setGeometry(62, 118, 46, 22);
+    fraBozai = NewControl<QGroupBox>(w, "fraBozai", QRect(662, 52, 330, 150), QStringLiteral("母材入力"));
+    fraBozai->setFont(WindowFont(true));
+    labKirisiro = newLabel(fraBozai, "labKirisiro", QStringLiteral("切代"), QRect(12, 120, 30, 18), true);
+    labKirisiroWidth = newLabel(fraBozai, "labKirisiroWidth", QStringLiteral("幅"), QRect(46, 120, 16, 18));
+    numKirisiroWidth = NewNumberBox(fraBozai, "numKirisiroWidth", QRect(62, 118, 46, 22), QStringLiteral("###0"));
     numKirisiroWidth->setMinValue(0);
     numKirisiroWidth->setMaxValue(9999);
-    numKirisiroWidth->setDisplayFormat(QStringLiteral("###0"));
-    numKirisiroWidth->setFormat(QStringLiteral("###0"));
     numKirisiroWidth->setValue(kDesignKerfWidth);
-    labKirisiroColor = newLabel(fraBozai, QStringLiteral("色"), QRect(118, 120, 16, 18));
-    txtKirisiroColor = new ImText(fraBozai);
-    txtKirisiroColor->setGeometry(134, 118, 40, 22);
+    labKirisiroColor = newLabel(fraBozai, "labKirisiroColor", QStringLiteral("色"), QRect(118, 120, 16, 18));
+    txtKirisiroColor = NewControl<ImText>(fraBozai, "txtKirisiroColor", QRect(134, 118, 40, 22));
     txtKirisiroColor->setReadOnly(true);
     SetBackColor(txtKirisiroColor, kDesignKerfColor);
-    butTavoPallete = newCommandButton(fraBozai, QStringLiteral("…"), QRect(176, 118, 24, 22));
-    lbutBozaiDelete = newLineButton(fraBozai, QStringLiteral("行削除"), QRect(246, 116, 76, 25));
+    butTavoPallete = NewCommandButton(fraBozai, "butTavoPallete", QStringLiteral("…"), QRect(176, 118, 24, 22));
+    lbutBozaiDelete = NewLineButton(fraBozai, "lbutBozaiDelete", QStringLiteral("行削除"), QRect(246, 116, 76, 25));
 
-    fraBuzai = new QGroupBox(QStringLiteral("部材入力"), w);
-    fraBuzai->setFont(boldFont());
-    fraBuzai->setGeometry(662, 208, 330, 300);
-    butProhibition = newCommandButton(fraBuzai, QStringLiteral("回転禁止"), QRect(16, 266, 86, 25));
-    butProhibition->setFont(boldFont());
-    lbutBuzaiDelete = newLineButton(fraBuzai, QStringLiteral("行削除"), QRect(246, 266, 76, 25));
+    fraBuzai = NewControl<QGroupBox>(w, "fraBuzai", QRect(662, 208, 330, 300), QStringLiteral("部材入力"));
+    fraBuzai->setFont(WindowFont(true));
+    butProhibition = NewCommandButton(fraBuzai, "butProhibition", QStringLiteral("回転禁止"), QRect(16, 266, 86, 25));
+    butProhibition->setFont(WindowFont(true));
+    lbutBuzaiDelete = NewLineButton(fraBuzai, "lbutBuzaiDelete", QStringLiteral("行削除"), QRect(246, 266, 76, 25));
 
-    QFont gridFont(QString::fromUtf16(kFontPGothic));
-    gridFont.setPointSize(9);
-    TDBBozai = new TDBGrid(w);
-    TDBBozai->setObjectName(QStringLiteral("TDBBozai"));
-    TDBBozai->setGeometry(678, 74, 306, 100);
-    TDBBuzai = new TDBGrid(w);
-    TDBBuzai->setObjectName(QStringLiteral("TDBBuzai"));
-    TDBBuzai->setGeometry(678, 230, 306, 240);
+    TDBBozai = NewControl<TDBGrid>(w, "TDBBozai", QRect(678, 74, 306, 100));
+    TDBBuzai = NewControl<TDBGrid>(w, "TDBBuzai", QRect(678, 230, 306, 240));
     for (TDBGrid* g : {TDBBozai.data(), TDBBuzai.data()}) {
-        g->setFont(gridFont);
+        g->setFont(WindowFont());
         g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     }
 
-    TDBList = new TDBGrid(w);
-    TDBList->setObjectName(QStringLiteral("TDBList"));
-    TDBList->setGeometry(0, 0, 652, 564);
+    TDBList = NewControl<TDBGrid>(w, "TDBList", QRect(0, 0, 652, 564));
 
     // The button row: four at the left, the others kept at the right edge.
-    lbutPriMst = newLineButton(w, QStringLiteral("プリンタ設定"), QRect(6, 571, 86, 25));
-    lbutSystem = newLineButton(w, QStringLiteral("システム設定"), QRect(96, 571, 86, 25));
-    lbutSave = newLineButton(w, QStringLiteral("保\u3000存"), QRect(186, 571, 86, 25));
-    lbutLoad = newLineButton(w, QStringLiteral("読\u3000込"), QRect(276, 571, 86, 25));
-    lbutDetail = newLineButton(w, QStringLiteral("詳\u3000細"), QRect(460, 571, 86, 25));
-    lbutPrint = newLineButton(w, QStringLiteral("画面印刷"), QRect(556, 571, 86, 25));
-    lbutCompute = newLineButton(w, QStringLiteral("計\u3000算"), QRect(804, 571, 92, 25));
-    lbutClose = newLineButton(w, QStringLiteral("終\u3000了"), QRect(900, 571, 86, 25));
+    lbutPriMst = NewLineButton(w, "lbutPriMst", QStringLiteral("プリンタ設定"), QRect(6, 571, 86, 25));
+    lbutSystem = NewLineButton(w, "lbutSystem", QStringLiteral("システム設定"), QRect(96, 571, 86, 25));
+    lbutSave = NewLineButton(w, "lbutSave", QStringLiteral("保\u3000存"), QRect(186, 571, 86, 25));
+    lbutLoad = NewLineButton(w, "lbutLoad", QStringLiteral("読\u3000込"), QRect(276, 571, 86, 25));
+    lbutDetail = NewLineButton(w, "lbutDetail", QStringLiteral("詳\u3000細"), QRect(460, 571, 86, 25));
+    lbutPrint = NewLineButton(w, "lbutPrint", QStringLiteral("画面印刷"), QRect(556, 571, 86, 25));
+    lbutCompute = NewLineButton(w, "lbutCompute", QStringLiteral("計\u3000算"), QRect(804, 571, 92, 25));
+    lbutClose = NewLineButton(w, "lbutClose", QStringLiteral("終\u3000了"), QRect(900, 571, 86, 25));
 
     lbutDetail->setEnabled(false);
     lbutSave->setEnabled(false);

@@ -9,9 +9,9 @@
 #include "platform/core/AppInfo.h"
 #include "platform/gui/Colors.h"
 #include "platform/gui/Controls.h"
-#include "platform/gui/GuiSetup.h"
 #include "platform/gui/Handler.h"
 #include "platform/gui/Label.h"
+#include "ui/ControlFactory.h"
 #include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 
@@ -56,55 +56,37 @@ void frmVersion::createControls(FormWindow* w)
     w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     w->setWindowTitle(QStringLiteral("バージョン情報"));
     w->setFixedSize(380, 236);
-    QFont font(QString::fromUtf16(kFontPGothic));
-    font.setPointSize(9);
-    w->setFont(font);
+    w->setFont(WindowFont());
     w->setMouseTracking(true);
 
     // The background behind the texts: the mouse over it turns the link back to normal.
-    labBack = new Label(QString(), w);
-    labBack->setObjectName(QStringLiteral("labBack"));
-    labBack->setGeometry(12, 12, 356, 160);
+    labBack = NewControl<Label>(w, "labBack", QRect(12, 12, 356, 160), QString());
     labBack->setFrameShape(QFrame::Panel);
     labBack->setFrameShadow(QFrame::Sunken);
     labBack->setAutoFillBackground(true);
     SetBackColor(labBack, RGBColor(255, 255, 255));
     labBack->setMouseTracking(true);
 
-    imgLogo = new QLabel(w);
-    imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setGeometry(28, 22, 300, 56);
+    imgLogo = NewControl<QLabel>(w, "imgLogo", QRect(28, 22, 300, 56));
     imgLogo->setPixmap(PaneloLogo(imgLogo->size()));
     imgLogo->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    labVer = new Label(QString(), w);
-    labVer->setObjectName(QStringLiteral("labVer"));
-    labVer->setGeometry(32, 86, 320, 20);
+    labVer = NewControl<Label>(w, "labVer", QRect(32, 86, 320, 20), QString());
     labVer->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    labInfo = new Label(QStringLiteral("お問い合わせ"), w);
-    labInfo->setObjectName(QStringLiteral("labInfo"));
-    labInfo->setGeometry(32, 118, 320, 20);
+    labInfo = NewControl<Label>(w, "labInfo", QRect(32, 118, 320, 20), QStringLiteral("お問い合わせ"));
     labInfo->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    labUrl = new Label(QString(), w);
-    labUrl->setObjectName(QStringLiteral("labUrl"));
-    labUrl->setGeometry(48, 140, 304, 20);
+    labUrl = NewControl<Label>(w, "labUrl", QRect(48, 140, 304, 20), QString());
     labUrl->setMouseTracking(true);
     SetForeColor(labUrl, kLinkCold);
 
     // Holds the link's mouse cursor; never shown.
-    pctMouseIcon = new QLabel(w);
-    pctMouseIcon->setObjectName(QStringLiteral("pctMouseIcon"));
+    pctMouseIcon = NewControl<QLabel>(w, "pctMouseIcon", QRect(0, 0, 32, 32));
     pctMouseIcon->setCursor(Qt::PointingHandCursor);
     pctMouseIcon->hide();
 
-    QFont bold = font;
-    bold.setBold(true);
-    lbutClose = new LineButton(w, QStringLiteral("閉じる"));
-    lbutClose->setObjectName(QStringLiteral("lbutClose"));
-    lbutClose->setFont(bold);
-    lbutClose->setGeometry(268, 188, 100, 34);
+    lbutClose = NewLineButton(w, "lbutClose", QStringLiteral("閉じる"), QRect(268, 188, 100, 34));
 
     for (QWidget* c : {static_cast<QWidget*>(w), static_cast<QWidget*>(labBack.data()), static_cast<QWidget*>(labUrl.data())})
         c->installEventFilter(this);

@@ -11,7 +11,6 @@
 #include "foundation/gui/cVBForm.h"
 #include "platform/gui/Colors.h"
 #include "platform/gui/Controls.h"
-#include "platform/gui/GuiSetup.h"
 #include "platform/gui/Handler.h"
 #include "platform/gui/ImNumber.h"
 #include "platform/gui/Label.h"
@@ -21,6 +20,7 @@
 #include "results/HandOver.h"
 #include "results/PartExport.h"
 #include "results/ScreenPrint.h"
+#include "ui/ControlFactory.h"
 #include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/mdlMain.h"
@@ -37,25 +37,9 @@ const QString kDesignCaption = QStringLiteral("詳細画面");
 constexpr uint32_t kBandColor = RGBColor(220, 230, 242);     // behind the grids and the drawing
 constexpr uint32_t kButtonRowColor = RGBColor(196, 208, 226);
 
-QFont windowFont(bool bold = false)
+Label* newBand(QWidget* parent, const char* name, const QRect& r, uint32_t color)
 {
-    QFont f(QString::fromUtf16(kFontPGothic));
-    f.setPointSize(9);
-    f.setBold(bold);
-    return f;
-}
-
-Label* newLabel(QWidget* parent, const QString& name, const QString& text, const QRect& r)
-{
-    auto* l = new Label(text, parent);
-    l->setObjectName(name);
-    l->setGeometry(r);
-    return l;
-}
-
-Label* newBand(QWidget* parent, const QString& name, const QRect& r, uint32_t color)
-{
-    Label* l = newLabel(parent, name, QString(), r);
+    auto* l = NewControl<Label>(parent, name, r, QString());
     SetBackStyle(l, 1);
     SetBackColor(l, color);
     l->setFrameShape(QFrame::StyledPanel);
@@ -63,35 +47,15 @@ Label* newBand(QWidget* parent, const QString& name, const QRect& r, uint32_t co
 }
 
 // A text shown in a sunken box (the caption of a read-only field).
-Label* newField(QWidget* parent, const QString& name, const QRect& r)
+Label* newField(QWidget* parent, const char* name, const QRect& r)
 {
-    Label* l = newLabel(parent, name, QString(), r);
+    auto* l = NewControl<Label>(parent, name, r, QString());
     SetBackStyle(l, 1);
     SetBackColor(l, 0xFFFFFF);
     l->setFrameShape(QFrame::Panel);
     l->setFrameShadow(QFrame::Sunken);
     l->setAlignment(Qt::AlignCenter);
     return l;
-}
-
-QPushButton* newCommandButton(QWidget* parent, const QString& name, const QString& caption, const QRect& r)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setGeometry(r);
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    MarkControl(b, QStringLiteral("CommandButton"));
-    return b;
-}
-
-LineButton* newLineButton(QWidget* parent, const QString& name, const QString& caption, const QRect& r)
-{
-    auto* b = new LineButton(parent, caption);
-    b->setObjectName(name);
-    b->setFont(windowFont(true));
-    b->setGeometry(r);
-    return b;
 }
 
 // A computed size the control cannot take.
@@ -126,77 +90,58 @@ bool frmDetail::handle(const char* procedure, const std::function<void()>& body)
 void frmDetail::createControls(FormWindow* w)
 {
     w->setWindowTitle(kDesignCaption);
-    w->setFont(windowFont());
+    w->setFont(WindowFont());
     w->resize(1280, 720);   // twelve part columns beside the sheet grid's leading columns
 
     // The bands first, so that the controls lie over them.
-    labDetailBackStyle = newBand(w, QStringLiteral("labDetailBackStyle"), QRect(1, 1, 998, 138), kBandColor);
-    labListBackStyle = newBand(w, QStringLiteral("labListBackStyle"), QRect(682, 140, 316, 498), kBandColor);
-    labButtonBackStyle = newBand(w, QStringLiteral("labButtonBackStyle"), QRect(1, 645, 998, 34), kButtonRowColor);
+    labDetailBackStyle = newBand(w, "labDetailBackStyle", QRect(1, 1, 998, 138), kBandColor);
+    labListBackStyle = newBand(w, "labListBackStyle", QRect(682, 140, 316, 498), kBandColor);
+    labButtonBackStyle = newBand(w, "labButtonBackStyle", QRect(1, 645, 998, 34), kButtonRowColor);
 
     // The top band: the pattern's list number, the sheet shown and the stepping at the left, the
     // sheet grid beside them.
-    labDetailPaternNo = newLabel(w, QStringLiteral("labDetailPaternNo"), QStringLiteral("No."), QRect(10, 12, 54, 22));
-    txtDetailPaternNo = newField(w, QStringLiteral("txtDetailPaternNo"), QRect(66, 12, 68, 22));
-    labBozaiNo = newLabel(w, QStringLiteral("labBozaiNo"), QStringLiteral("母材番号"), QRect(10, 42, 54, 22));
-    txtBozaiNo = newField(w, QStringLiteral("txtBozaiNo"), QRect(66, 42, 68, 22));
-    butBozaiNoDown = newCommandButton(w, QStringLiteral("butBozaiNoDown"), QStringLiteral("◀"), QRect(10, 80, 32, 26));
-    numBozaiNo = new ImNumber(w);
-    numBozaiNo->setObjectName(QStringLiteral("numBozaiNo"));
-    numBozaiNo->setGeometry(46, 80, 52, 26);
+    labDetailPaternNo = NewControl<Label>(w, "labDetailPaternNo", QRect(10, 12, 54, 22), QStringLiteral("No."));
+    txtDetailPaternNo = newField(w, "txtDetailPaternNo", QRect(66, 12, 68, 22));
+    labBozaiNo = NewControl<Label>(w, "labBozaiNo", QRect(10, 42, 54, 22), QStringLiteral("母材番号"));
+    txtBozaiNo = newField(w, "txtBozaiNo", QRect(66, 42, 68, 22));
+    butBozaiNoDown = NewCommandButton(w, "butBozaiNoDown", QStringLiteral("◀"), QRect(10, 80, 32, 26));
+    numBozaiNo = NewNumberBox(w, "numBozaiNo", QRect(46, 80, 52, 26), QStringLiteral("###0"));
     numBozaiNo->setAlignment(Qt::AlignCenter);
-    numBozaiNo->setDisplayFormat(QStringLiteral("###0"));
-    numBozaiNo->setFormat(QStringLiteral("###0"));
-    butBozaiNoUp = newCommandButton(w, QStringLiteral("butBozaiNoUp"), QStringLiteral("▶"), QRect(102, 80, 32, 26));
+    butBozaiNoUp = NewCommandButton(w, "butBozaiNoUp", QStringLiteral("▶"), QRect(102, 80, 32, 26));
 
-    TDBDetail = new TDBGrid(w);
-    TDBDetail->setObjectName(QStringLiteral("TDBDetail"));
-    TDBDetail->setGeometry(140, 6, 854, 128);
+    TDBDetail = NewControl<TDBGrid>(w, "TDBDetail", QRect(140, 6, 854, 128));
 
     // The drawing panel: the frame with the surface in it, the scroll bar and the size label.
-    picSizeBackStyle = new QFrame(w);
-    picSizeBackStyle->setObjectName(QStringLiteral("picSizeBackStyle"));
-    MarkControl(picSizeBackStyle, QStringLiteral("PictureBox"));
-    picSizeBackStyle->setGeometry(1, 140, 680, 498);
-    picSizeBackStyle->setAutoFillBackground(true);
-    SetBackColor(picSizeBackStyle, kBandColor);
-    static_cast<QFrame*>(picSizeBackStyle.data())->setFrameShape(QFrame::StyledPanel);
-    picDodai = new QFrame(picSizeBackStyle);
-    picDodai->setObjectName(QStringLiteral("picDodai"));
+    auto* sizeBack = NewControl<QFrame>(w, "picSizeBackStyle", QRect(1, 140, 680, 498));
+    MarkControl(sizeBack, QStringLiteral("PictureBox"));
+    sizeBack->setAutoFillBackground(true);
+    SetBackColor(sizeBack, kBandColor);
+    sizeBack->setFrameShape(QFrame::StyledPanel);
+    picSizeBackStyle = sizeBack;
+    picDodai = NewControl<QFrame>(picSizeBackStyle, "picDodai", QRect(15, 6, 650, 448));
     MarkControl(picDodai, QStringLiteral("PictureBox"));
-    picDodai->setGeometry(15, 6, 650, 448);
     picDodai->setAutoFillBackground(true);
     SetBackColor(picDodai, RGBColor(128, 128, 128));
-    picDetail = new DetailSurface(picDodai);
-    picDetail->setObjectName(QStringLiteral("picDetail"));
-    picDetail->setGeometry(-2, -2, 650, 448);
+    picDetail = NewControl<DetailSurface>(picDodai, "picDetail", QRect(-2, -2, 650, 448));
     SetBackColor(picDetail, RGBColor(128, 128, 128));
-    shpAmi = new HatchMarker(picDetail);
-    shpAmi->setObjectName(QStringLiteral("shpAmi"));
-    shpAmi->setGeometry(0, 0, 1, 1);
+    shpAmi = NewControl<HatchMarker>(picDetail, "shpAmi", QRect(0, 0, 1, 1));
     shpAmi->hide();
-    HScroll1 = new QScrollBar(Qt::Horizontal, picSizeBackStyle);
-    HScroll1->setObjectName(QStringLiteral("HScroll1"));
-    HScroll1->setGeometry(15, 458, 650, 17);
+    HScroll1 = NewControl<QScrollBar>(picSizeBackStyle, "HScroll1", QRect(15, 458, 650, 17), Qt::Horizontal);
     HScroll1->hide();
-    labSize = newLabel(picSizeBackStyle, QStringLiteral("labSize"), QString(), QRect(240, 478, 200, 18));
+    labSize = NewControl<Label>(picSizeBackStyle, "labSize", QRect(240, 478, 200, 18), QString());
     labSize->setAlignment(Qt::AlignCenter);
 
     // The part grid with the marker's check box and the export button.
-    TDBList = new TDBGrid(w);
-    TDBList->setObjectName(QStringLiteral("TDBList"));
-    TDBList->setGeometry(694, 148, 300, 446);
-    chkAmi = new QCheckBox(QStringLiteral("網掛けを消す"), w);
-    chkAmi->setObjectName(QStringLiteral("chkAmi"));
+    TDBList = NewControl<TDBGrid>(w, "TDBList", QRect(694, 148, 300, 446));
+    chkAmi = NewControl<QCheckBox>(w, "chkAmi", QRect(700, 610, 140, 24), QStringLiteral("網掛けを消す"));
     MarkControl(chkAmi, QStringLiteral("CheckBox"));
-    chkAmi->setGeometry(700, 610, 140, 24);
-    lbutOutput = newLineButton(w, QStringLiteral("lbutOutput"), QStringLiteral("ﾌｧｲﾙ出力"), QRect(900, 610, 92, 25));
+    lbutOutput = NewLineButton(w, "lbutOutput", QStringLiteral("ﾌｧｲﾙ出力"), QRect(900, 610, 92, 25));
 
     // The button row.
-    butSmall = newCommandButton(w, QStringLiteral("butSmall"), QStringLiteral("縮小"), QRect(10, 651, 70, 24));
-    butBig = newCommandButton(w, QStringLiteral("butBig"), QStringLiteral("拡大"), QRect(84, 651, 70, 24));
-    lbutPrint = newLineButton(w, QStringLiteral("lbutPrint"), QStringLiteral("画面印刷"), QRect(556, 651, 92, 25));
-    lbutClose = newLineButton(w, QStringLiteral("lbutClose"), QStringLiteral("閉じる"), QRect(900, 651, 92, 25));
+    butSmall = NewCommandButton(w, "butSmall", QStringLiteral("縮小"), QRect(10, 651, 70, 24));
+    butBig = NewCommandButton(w, "butBig", QStringLiteral("拡大"), QRect(84, 651, 70, 24));
+    lbutPrint = NewLineButton(w, "lbutPrint", QStringLiteral("画面印刷"), QRect(556, 651, 92, 25));
+    lbutClose = NewLineButton(w, "lbutClose", QStringLiteral("閉じる"), QRect(900, 651, 92, 25));
 
     QWidget* chain[] = {butBozaiNoDown, numBozaiNo, butBozaiNoUp, TDBDetail, TDBList, chkAmi, lbutOutput,
                         butSmall, butBig, lbutPrint, lbutClose};

@@ -6,11 +6,11 @@
 #include "foundation/cBase.h"
 #include "foundation/cDao.h"
 #include "platform/core/MsgBox.h"
-#include "platform/gui/GuiSetup.h"
 #include "platform/gui/Handler.h"
 #include "platform/gui/TDBGrid.h"
 #include "platform/gui/Units.h"
 #include "results/SaveTables.h"
+#include "ui/ControlFactory.h"
 #include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/mdlMain.h"
@@ -41,22 +41,12 @@ void frmLoad::createControls(FormWindow* w)
     w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     w->setWindowTitle(QStringLiteral("計算結果呼出"));
     w->setFixedSize(448, 320);
-    QFont font(QString::fromUtf16(kFontPGothic));
-    font.setPointSize(9);
-    w->setFont(font);
+    w->setFont(WindowFont());
 
-    TDBGrid = new ::TDBGrid(w);
-    TDBGrid->setObjectName(QStringLiteral("TDBGrid"));
-    TDBGrid->setGeometry(8, 8, 432, 254);
+    TDBGrid = NewControl<::TDBGrid>(w, "TDBGrid", QRect(8, 8, 432, 254));
 
-    QFont bold = font;
-    bold.setBold(true);
     auto button = [&](const char* name, const QString& caption, int left) {
-        auto* b = new LineButton(w, caption);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setFont(bold);
-        b->setGeometry(left, 274, 100, 34);
-        return b;
+        return NewLineButton(w, name, caption, QRect(left, 274, 100, 34));
     };
     lbutLoad = button("lbutLoad", QStringLiteral("読\u3000込"), 116);
     lbutDel = button("lbutDel", QStringLiteral("削\u3000除"), 228);

@@ -8,11 +8,11 @@
 #include "platform/core/DateSerial.h"
 #include "platform/core/MsgBox.h"
 #include "platform/gui/Controls.h"
-#include "platform/gui/GuiSetup.h"
 #include "platform/gui/Handler.h"
 #include "platform/gui/ImText.h"
 #include "platform/gui/Label.h"
 #include "results/SaveTables.h"
+#include "ui/ControlFactory.h"
 #include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/mdlMain.h"
@@ -41,28 +41,14 @@ void frmSave::createControls(FormWindow* w)
     w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     w->setWindowTitle(QStringLiteral("計算結果保存"));
     w->setFixedSize(392, 104);
-    QFont font(QString::fromUtf16(kFontPGothic));
-    font.setPointSize(9);
-    w->setFont(font);
+    w->setFont(WindowFont());
 
-    labHozon1 = new Label(QStringLiteral("保存名称"), w);
-    labHozon1->setObjectName(QStringLiteral("labHozon1"));
-    labHozon1->setGeometry(12, 16, 64, 24);
+    labHozon1 = NewControl<Label>(w, "labHozon1", QRect(12, 16, 64, 24), QStringLiteral("保存名称"));
     labHozon1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    txtHozonName = new ImText(w);
-    txtHozonName->setObjectName(QStringLiteral("txtHozonName"));
-    txtHozonName->setGeometry(84, 16, 296, 24);
+    txtHozonName = NewControl<ImText>(w, "txtHozonName", QRect(84, 16, 296, 24));
 
-    QFont bold = font;
-    bold.setBold(true);
-    lbutAdd = new LineButton(w, QStringLiteral("保\u3000存"));
-    lbutAdd->setObjectName(QStringLiteral("lbutAdd"));
-    lbutAdd->setFont(bold);
-    lbutAdd->setGeometry(168, 58, 100, 34);
-    lbutClose = new LineButton(w, QStringLiteral("閉じる"));
-    lbutClose->setObjectName(QStringLiteral("lbutClose"));
-    lbutClose->setFont(bold);
-    lbutClose->setGeometry(280, 58, 100, 34);
+    lbutAdd = NewLineButton(w, "lbutAdd", QStringLiteral("保\u3000存"), QRect(168, 58, 100, 34));
+    lbutClose = NewLineButton(w, "lbutClose", QStringLiteral("閉じる"), QRect(280, 58, 100, 34));
     QWidget::setTabOrder(txtHozonName, lbutAdd);
     QWidget::setTabOrder(lbutAdd, lbutClose);
 

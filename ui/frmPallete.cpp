@@ -4,10 +4,10 @@
 #include "foundation/cApl.h"
 #include "platform/gui/Colors.h"
 #include "platform/gui/Controls.h"
-#include "platform/gui/GuiSetup.h"
 #include "platform/gui/Handler.h"
 #include "platform/gui/Keys.h"
 #include "platform/gui/Units.h"
+#include "ui/ControlFactory.h"
 #include "ui/FormHandler.h"
 
 #include <QKeyEvent>
@@ -117,24 +117,15 @@ void frmPallete::createControls(FormWindow* w)
     w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     w->setWindowTitle(QStringLiteral("色設定"));
     w->setFixedSize(Px(4830), Px(2070));
-    QFont bold(QString::fromUtf16(kFontPGothic));
-    bold.setPointSize(9);
-    bold.setBold(true);
-
-    ok_ = new LineButton(w, QStringLiteral("選\u3000択"));
-    ok_->setFont(bold);
-    ok_->setGeometry(TwipsRect(960, 1560, 1290, 375));
-    cancel_ = new LineButton(w, QStringLiteral("キャンセル"));
-    cancel_->setFont(bold);
-    cancel_->setGeometry(TwipsRect(2520, 1560, 1290, 375));
+    ok_ = NewLineButton(w, "lbutOK", QStringLiteral("選\u3000択"), TwipsRect(960, 1560, 1290, 375));
+    cancel_ = NewLineButton(w, "lbutCancel", QStringLiteral("キャンセル"), TwipsRect(2520, 1560, 1290, 375));
     setCancelButton(cancel_);   // Esc cancels
     QObject::connect(ok_, &LineButton::Click, w, [this] { handle("lbutOK_Click", [this] { lbutOK_Click(); }); });
     QObject::connect(cancel_, &LineButton::Click, w, [this] { handle("lbutCancel_Click", [this] { lbutCancel_Click(); }); });
 
     for (int i = 0; i < 24; ++i) {
         const int column = i / 3, row = i % 3;
-        auto* frame = new FrameLabel(w);
-        frame->setGeometry(TwipsRect(600 * column, 480 * row, 615, 495));
+        auto* frame = NewMember<FrameLabel>(w, "labBack", i, TwipsRect(600 * column, 480 * row, 615, 495));
         SetBackColor(frame, kSysBtnFace);
         frame->clicked = [this, i] { handle("labBack_Click", [this, i] { labBack_Click(i); }); };
         frame->doubleClicked = [this, i] { handle("labBack_DblClick", [this, i] { labBack_DblClick(i); }); };
@@ -144,8 +135,7 @@ void frmPallete::createControls(FormWindow* w)
     QWidget::setTabOrder(ok_, cancel_);
     for (int i = 0; i < 24; ++i) {
         const int column = i / 3, row = i % 3;
-        auto* swatch = new Swatch(w);
-        swatch->setGeometry(TwipsRect(120 + 600 * column, 120 + 480 * row, 375, 255));
+        auto* swatch = NewMember<Swatch>(w, "col", i, TwipsRect(120 + 600 * column, 120 + 480 * row, 375, 255));
         SetBackColor(swatch, kSwatchColors[size_t(i)]);
         swatch->gotFocus = [this, i] { handle("col_GotFocus", [this, i] { col_GotFocus(i); }); };
         swatch->clicked = [this, i] { handle("col_Click", [this, i] { col_Click(i); }); };

@@ -6,10 +6,10 @@
 #include "platform/gui/Colors.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/Events.h"
-#include "platform/gui/GuiSetup.h"
 #include "platform/gui/Handler.h"
 #include "platform/gui/MsgBoxScreen.h"
 #include "platform/gui/Units.h"
+#include "ui/ControlFactory.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -28,14 +28,6 @@ float barValue(int32_t value, float max)
         throw VbError::InvalidPropertyValue();
     return v;
 }
-
-QFont boldFont()
-{
-    QFont f(QString::fromUtf16(kFontPGothic));
-    f.setPointSize(9);
-    f.setBold(true);
-    return f;
-}
 }  // namespace
 
 frmProgress::frmProgress() : Form(QStringLiteral("frmProgress")) {}
@@ -52,41 +44,34 @@ void frmProgress::createControls(FormWindow* w)
     w->setWindowTitle(QStringLiteral("処理情報"));
     w->setFixedSize(Px(6750), Px(1830));
 
-    auto* back = new Label(QString(), w);   // labBackStyle: the window's visible frame
-    back->setGeometry(TwipsRect(0, 0, 6735, 1815));
+    auto* back = NewControl<Label>(w, "labBackStyle", TwipsRect(0, 0, 6735, 1815), QString());   // the visible frame
     back->setFrameShape(QFrame::Box);
     back->setLineWidth(1);
     SetBackColor(back, 0xC0FFC0);
     SetForeColor(back, 0);
 
-    bar1_ = new ProgressBar(w);
-    bar1_->setGeometry(TwipsRect(120, 480, 6375, 375));
-    bar2_ = new ProgressBar(w);
-    bar2_->setGeometry(TwipsRect(120, 840, 6375, 375));
+    bar1_ = NewControl<ProgressBar>(w, "ProgressBar1", TwipsRect(120, 480, 6375, 375));
+    bar2_ = NewControl<ProgressBar>(w, "ProgressBar2", TwipsRect(120, 840, 6375, 375));
     value1_ = bar1_->value();
     value2_ = bar2_->value();
     max1_ = bar1_->max();
     max2_ = bar2_->max();
     changed1_ = changed2_ = false;
 
-    nabi_ = new Label(QString(), w);
-    nabi_->setFont(boldFont());
-    nabi_->setGeometry(TwipsRect(120, 240, 1830, 180));
+    nabi_ = NewControl<Label>(w, "labNabi", TwipsRect(120, 240, 1830, 180), QString());
+    nabi_->setFont(WindowFont(true));
     SetBackStyle(nabi_, 0);
     nabi_->setAutoSize(true);
     nabi_->setText(QStringLiteral("しばらくお待ち下さい。"));
 
-    count_ = new Label(QString(), w);
-    count_->setFont(boldFont());
+    count_ = NewControl<Label>(w, "labProgCount", TwipsRect(6120, 240, 315, 180), QString());
+    count_->setFont(WindowFont(true));
     count_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    count_->setGeometry(TwipsRect(6120, 240, 315, 180));
     SetBackStyle(count_, 0);
     count_->setAutoSize(true);
     count_->setText(QStringLiteral("0/0"));
 
-    cancelButton_ = new LineButton(w, QStringLiteral("キャンセル"));
-    cancelButton_->setFont(boldFont());
-    cancelButton_->setGeometry(TwipsRect(5160, 1320, 1215, 375));
+    cancelButton_ = NewLineButton(w, "lbutCancel", QStringLiteral("キャンセル"), TwipsRect(5160, 1320, 1215, 375));
     cancelButton_->setLineColor(0xFF);   // its own red, not a role colour
     setCancelButton(cancelButton_);
     QObject::connect(cancelButton_, &LineButton::Click, w, [this] { lbutCancel_Click(); });
