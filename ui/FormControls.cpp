@@ -24,7 +24,7 @@ QString ControlKey(const QWidget* control)
 {
     int index = 0;
     if (ControlArrayIndex(control, &index))
-        return control->objectName() + "_" + QString::number(index);
+        return control->objectName() + QLatin1Char('_') + QString::number(index);
     return control->objectName();
 }
 
@@ -71,7 +71,9 @@ void SetTabStop(QWidget* control, bool on)
 
 bool HasTabStop(const QString& typeName)
 {
-    static const QSet<QString> kNone = {"", "Label", "Frame", "PictureBox", "Line", "Shape", "Image"};
+    static const QSet<QString> kNone = {QString(),                    QStringLiteral("Label"), QStringLiteral("Frame"),
+                                        QStringLiteral("PictureBox"), QStringLiteral("Line"),  QStringLiteral("Shape"),
+                                        QStringLiteral("Image")};
     return !kNone.contains(typeName);
 }
 
@@ -85,6 +87,8 @@ bool IsMultiLine(const QWidget* control)
 
 bool IsInputBoxType(const QString& typeName)
 {
-    static const QSet<QString> kTypes = {"imDate", "imTime", "imNumber", "imText", "imMask", "imPostal"};
+    static const QSet<QString> kTypes = {QStringLiteral("imDate"), QStringLiteral("imTime"),
+                                         QStringLiteral("imNumber"), QStringLiteral("imText"),
+                                         QStringLiteral("imMask"), QStringLiteral("imPostal")};
     return kTypes.contains(typeName);
 }

@@ -33,6 +33,12 @@ namespace {
 
 const QString kModule = QStringLiteral("cCtrls");
 
+// A default given as the word True or False, in any case.
+bool isWord(const QString& text, const char* word)
+{
+    return text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+}
+
 // Every live wrapper: a control that gains the focus while its window was inactive takes the
 // caption colours from the one that had it.
 QList<cCtrls*>& LiveWrappers()
@@ -167,20 +173,21 @@ void cCtrls::SetControl(QWidget* control)
         return;
     const QString type = TypeName(control);
     Kind kind = kNone;
-    if (type == "imNumber" && qobject_cast<ImNumber*>(control))
+    if (type == QLatin1String("imNumber") && qobject_cast<ImNumber*>(control))
         kind = kImNumber;
-    else if (type == "imText" && qobject_cast<ImText*>(control))
+    else if (type == QLatin1String("imText") && qobject_cast<ImText*>(control))
         kind = kImText;
-    else if (type == "TextBox" && (qobject_cast<QLineEdit*>(control) || qobject_cast<QPlainTextEdit*>(control)
-                                   || qobject_cast<QTextEdit*>(control)))
+    else if (type == QLatin1String("TextBox") &&
+             (qobject_cast<QLineEdit*>(control) || qobject_cast<QPlainTextEdit*>(control) ||
+              qobject_cast<QTextEdit*>(control)))
         kind = kTextBox;
-    else if (type == "ComboBox" && qobject_cast<QComboBox*>(control))
+    else if (type == QLatin1String("ComboBox") && qobject_cast<QComboBox*>(control))
         kind = kComboBox;
-    else if (type == "CheckBox" && qobject_cast<QCheckBox*>(control))
+    else if (type == QLatin1String("CheckBox") && qobject_cast<QCheckBox*>(control))
         kind = kCheckBox;
-    else if (type == "OptionButton" && qobject_cast<QRadioButton*>(control))
+    else if (type == QLatin1String("OptionButton") && qobject_cast<QRadioButton*>(control))
         kind = kOptionButton;
-    else if (type == "CommandButton" && qobject_cast<QPushButton*>(control))
+    else if (type == QLatin1String("CommandButton") && qobject_cast<QPushButton*>(control))
         kind = kCommandButton;
     if (kind == kNone)
         return;
@@ -336,9 +343,9 @@ void cCtrls::DataDefault()
     case kOptionButton:
         if (VarNumber(DefaultData, &number))
             SetOptionValue(static_cast<QRadioButton*>(c), number != 0);
-        else if (DefaultData.isString() && DefaultData.stringValue().compare("True", Qt::CaseInsensitive) == 0)
+        else if (DefaultData.isString() && isWord(DefaultData.stringValue(), "True"))
             SetOptionValue(static_cast<QRadioButton*>(c), true);
-        else if (DefaultData.isString() && DefaultData.stringValue().compare("False", Qt::CaseInsensitive) == 0)
+        else if (DefaultData.isString() && isWord(DefaultData.stringValue(), "False"))
             SetOptionValue(static_cast<QRadioButton*>(c), false);
         break;
     default:
@@ -606,7 +613,7 @@ void cCtrls::ForwardRangeFilter(bool* accept)
 void cCtrls::Guarded(const char* procedure, const std::function<void()>& handler)
 {
     const QString name = control_ ? control_->objectName() : QStringLiteral("pwe");
-    RunGuarded(kModule, name + "_" + QLatin1String(procedure), handler);
+    RunGuarded(kModule, name + QLatin1Char('_') + QLatin1String(procedure), handler);
 }
 
 bool cCtrls::FormPreviewsKeys() const

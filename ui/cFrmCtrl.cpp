@@ -169,7 +169,7 @@ bool cFrmCtrl::DataChanged() const
 bool cFrmCtrl::LinkCaption(QWidget* control)
 {
     auto* label = qobject_cast<QLabel*>(control);
-    if (!label || TypeName(control) != "Label")
+    if (!label || TypeName(control) != QLatin1String("Label"))
         return false;
     const QString body = NameBody(label->objectName());
     for (cCtrls* w : ctrls_)
@@ -234,7 +234,7 @@ void cFrmCtrl::RestCaptionControl()
         return;
     for (QWidget* c : form_->controls()) {
         auto* label = qobject_cast<QLabel*>(c);
-        if (!label || TypeName(c) != "Label")
+        if (!label || TypeName(c) != QLatin1String("Label"))
             continue;
         bool linked = false;
         for (cCtrls* w : ctrls_)

@@ -21,6 +21,14 @@ bool TabCandidate(const QWidget* c)
     return HasTabStop(TypeName(c)) && TabStop(c) && c->isEnabled() && c->isVisibleTo(c->window());
 }
 
+// The grid and multi-line boxes keep their keys: the form does not move the focus for them.
+bool KeepsOwnKeys(const QWidget* active)
+{
+    const QString type = TypeName(active);
+    return type == QLatin1String("TDBGrid") ||
+           ((type == QLatin1String("TextBox") || type == QLatin1String("imText")) && IsMultiLine(active));
+}
+
 }  // namespace
 
 // The form's own key handlers (they run only while the form previews keys).
@@ -36,11 +44,9 @@ void cFrmCtrl::pweForm_KeyDown(int& keyCode, int& shift)
         DataDefault();
         keyCode = 0;
     }
-    const QWidget* active = form_ ? form_->activeControl() : nullptr;
-    const QString type = TypeName(active);
     formKeyHandled_ = false;
-    if (type != "TDBGrid" && !((type == "TextBox" || type == "imText") && IsMultiLine(active)))
-        KeyDown(keyCode, shift);                   // the grid and multi-line boxes keep their keys
+    if (!KeepsOwnKeys(form_ ? form_->activeControl() : nullptr))
+        KeyDown(keyCode, shift);
     // The control's wrapper may pass the same key on: it is handled already.
     formKeyHandled_ = true;
     QMetaObject::invokeMethod(this, [this] { formKeyHandled_ = false; }, Qt::QueuedConnection);
@@ -48,9 +54,7 @@ void cFrmCtrl::pweForm_KeyDown(int& keyCode, int& shift)
 
 void cFrmCtrl::pweForm_KeyUp(int& keyCode, int& shift)
 {
-    const QWidget* active = form_ ? form_->activeControl() : nullptr;
-    const QString type = TypeName(active);
-    if (type == "TDBGrid" || ((type == "TextBox" || type == "imText") && IsMultiLine(active)))
+    if (KeepsOwnKeys(form_ ? form_->activeControl() : nullptr))
         return;
     KeyUp(keyCode, shift);
 }
@@ -145,9 +149,11 @@ void cFrmCtrl::SetForcusTopControl()
 {
     if (!form_)
         return;
-    static const QSet<QString> kTypes = {"TDBGrid", "imNumber", "imText", "imDate", "imTime", "imMask",
-                                         "imPostal", "ComboBox", "TextBox", "CheckBox", "CommandButton",
-                                         "OptionButton"};
+    static const QSet<QString> kTypes = {
+        QStringLiteral("TDBGrid"),  QStringLiteral("imNumber"), QStringLiteral("imText"),   QStringLiteral("imDate"),
+        QStringLiteral("imTime"),   QStringLiteral("imMask"),   QStringLiteral("imPostal"), QStringLiteral("ComboBox"),
+        QStringLiteral("TextBox"),  QStringLiteral("CheckBox"), QStringLiteral("CommandButton"),
+        QStringLiteral("OptionButton")};
     const QList<QWidget*> controls = form_->controls();
     const QList<QWidget*> order = TabOrder(form_);
     int bound = int(controls.size());
