@@ -7,11 +7,11 @@
 #include "foundation/gui/cFoldDlg.h"
 #include "platform/core/MsgBox.h"
 #include "platform/gui/Colors.h"
-#include "platform/gui/GuiSetup.h"
 #include "platform/gui/Handler.h"
 #include "platform/gui/ImText.h"
 #include "platform/gui/ReportPrinter.h"
 #include "printing/PrinterTable.h"
+#include "ui/ControlFactory.h"
 #include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/NewFrmCtrl.h"
@@ -102,30 +102,21 @@ void frmSysPrintDtl::createControls(FormWindow* w)
     w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     w->setWindowTitle(kCaption);
     w->setFixedSize(470, 336);
-    QFont font(QString::fromUtf16(kFontPGothic));
-    font.setPointSize(9);
-    w->setFont(font);
+    w->setFont(WindowFont());
 
     const int labelLeft = 14, boxLeft = 112, boxWidth = 300, rowHeight = 30, top = 12;
     auto label = [w](QPointer<QLabel>& l, const char* name, const QString& text, int y) {
-        l = new QLabel(text, w);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setGeometry(labelLeft, y, 92, 24);
+        l = NewControl<QLabel>(w, name, QRect(labelLeft, y, 92, 24), text);
         l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     };
     auto combo = [w](QPointer<QComboBox>& c, const char* name, bool editable, int y, int width) {
-        c = new QComboBox(w);
-        c->setObjectName(QString::fromLatin1(name));
+        c = NewControl<QComboBox>(w, name, QRect(boxLeft, y, width, 24));
         c->setEditable(editable);
         c->setInsertPolicy(QComboBox::NoInsert);
         c->setMaxVisibleItems(12);
-        c->setGeometry(boxLeft, y, width, 24);
     };
     auto browse = [w](QPointer<QPushButton>& b, const char* name, int y) {
-        b = new QPushButton(QStringLiteral("..."), w);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        b->setGeometry(boxLeft + boxWidth + 4, y, 28, 24);
+        b = NewCommandButton(w, name, QStringLiteral("..."), QRect(boxLeft + boxWidth + 4, y, 28, 24));
     };
     int y = top;
     label(labReport, "labReport", QStringLiteral("帳票名"), y);
@@ -143,17 +134,12 @@ void frmSysPrintDtl::createControls(FormWindow* w)
     combo(cmbSize, "cmbSize", false, y, boxWidth);
     y += rowHeight;
     label(labDirect, "labDirect", QStringLiteral("印刷方向"), y);
-    picDirect = new QFrame(w);
-    picDirect->setObjectName(QStringLiteral("picDirect"));
-    picDirect->setGeometry(boxLeft, y, 160, 24);
+    picDirect = NewControl<QFrame>(w, "picDirect", QRect(boxLeft, y, 160, 24));
     picDirect->setFrameShape(QFrame::StyledPanel);
     SetBackColor(picDirect, 0xFFFFFF);
     for (int i = 0; i < 2; ++i) {
-        auto* o = new QRadioButton(i == 0 ? QStringLiteral("縦") : QStringLiteral("横"), picDirect);
-        o->setObjectName(QStringLiteral("optDirect"));
-        o->setProperty("Index", i);
-        o->setGeometry(4 + i * 70, 2, 60, 20);
-        optDirect[size_t(i)] = o;
+        optDirect[size_t(i)] = NewMember<QRadioButton>(picDirect, "optDirect", i, QRect(4 + i * 70, 2, 60, 20),
+                                                       i == 0 ? QStringLiteral("縦") : QStringLiteral("横"));
     }
     y += rowHeight;
     label(labBin, "labBin", QStringLiteral("給紙方法"), y);
@@ -166,17 +152,10 @@ void frmSysPrintDtl::createControls(FormWindow* w)
     combo(cmbKind, "cmbKind", false, y, 200);
     y += rowHeight;
     label(labBikou, "labBikou", QStringLiteral("備考"), y);
-    txtBikou = new ImText(w);
-    txtBikou->setObjectName(QStringLiteral("txtBikou"));
-    txtBikou->setGeometry(boxLeft, y, boxWidth + 32, 24);
+    txtBikou = NewControl<ImText>(w, "txtBikou", QRect(boxLeft, y, boxWidth + 32, 24));
 
-    QFont bold = font;
-    bold.setBold(true);
-    auto lineButton = [w, &bold](QPointer<LineButton>& b, const char* name, const QString& caption, int left) {
-        b = new LineButton(w, caption);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setFont(bold);
-        b->setGeometry(left, 288, 108, 36);
+    auto lineButton = [w](QPointer<LineButton>& b, const char* name, const QString& caption, int left) {
+        b = NewLineButton(w, name, caption, QRect(left, 288, 108, 36));
     };
     lineButton(lbutEntry, "lbutEntry", QStringLiteral("追\u3000加"), 112);
     lineButton(lbutDel, "lbutDel", QStringLiteral("削\u3000除"), 232);

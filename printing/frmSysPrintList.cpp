@@ -6,13 +6,13 @@
 #include "foundation/cBase.h"
 #include "foundation/cDao.h"
 #include "platform/core/MsgBox.h"
-#include "platform/gui/GuiSetup.h"
 #include "platform/gui/Handler.h"
 #include "platform/gui/Keys.h"
 #include "platform/gui/TDBGrid.h"
 #include "platform/gui/Units.h"
 #include "printing/PrinterTable.h"
 #include "printing/frmSysPrintDtl.h"
+#include "ui/ControlFactory.h"
 #include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/mdlMain.h"
@@ -73,23 +73,14 @@ void frmSysPrintList::createControls(FormWindow* w)
     w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     w->setWindowTitle(QStringLiteral("プリンタ設定一覧"));
     w->setFixedSize(660, 400);
-    QFont font(QString::fromUtf16(kFontPGothic));
-    font.setPointSize(9);
-    w->setFont(font);
+    w->setFont(WindowFont());
 
-    TDBList = new TDBGrid(w);
-    TDBList->setObjectName(QStringLiteral("TDBList"));
-    TDBList->setGeometry(8, 8, 644, 330);
+    TDBList = NewControl<TDBGrid>(w, "TDBList", QRect(8, 8, 644, 330));
     TDBList->viewport()->setMouseTracking(true);
     TDBList->viewport()->installEventFilter(new DataAreaFilter(TDBList, &inDataArea_));
 
-    QFont bold = font;
-    bold.setBold(true);
-    auto lineButton = [w, &bold](QPointer<LineButton>& b, const char* name, const QString& caption, int left) {
-        b = new LineButton(w, caption);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setFont(bold);
-        b->setGeometry(left, 352, 110, 36);
+    auto lineButton = [w](QPointer<LineButton>& b, const char* name, const QString& caption, int left) {
+        b = NewLineButton(w, name, caption, QRect(left, 352, 110, 36));
     };
     lineButton(lbutNew, "lbutNew", QStringLiteral("新\u3000規"), 190);
     lineButton(lbutDtl, "lbutDtl", QStringLiteral("詳\u3000細"), 306);
