@@ -3,12 +3,14 @@
 #include <QFile>
 #include <sqlite3.h>
 
-QString BuildDatabase(const QString& path, const QString& script)
+QString BuildDatabase(const QString& path, const QString& script, int pageSize)
 {
     QFile file(script);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("cannot read ") + script;
-    const QByteArray sql = file.readAll();
+    QByteArray sql = file.readAll();
+    if (pageSize > 0)
+        sql.prepend("PRAGMA page_size = " + QByteArray::number(pageSize) + ";\n");
     QFile::remove(path);
     sqlite3* db = nullptr;
     char* message = nullptr;

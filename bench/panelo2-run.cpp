@@ -1,7 +1,10 @@
 // The headless benchmark runner: the whole compute road (CheckInputValue, BeforeCompute, Compute)
 // on a scenario file and a fresh working database, never asking the stop question.
 //
-//   panelo2-run [--store sqlite|memory|null] SCENARIO.json OUT.mdb
+//   panelo2-run [--store sqlite|memory|null] [--page-size N] SCENARIO.json OUT.mdb
+//
+// --page-size builds OUT.mdb with pages of N bytes (a power of two from 512 to 65536) instead of
+// the schema's own.
 //
 // Exit codes, from the engine's stop reason: 0 done, 1 usage or another failure (a scenario of the
 // wrong form among them), 2 the input failed validation (a number that is not a whole number of 32
@@ -34,7 +37,7 @@ void err(const QString& line) { std::fputs((line + QLatin1Char('\n')).toUtf8().c
 
 int usage()
 {
-    err(QStringLiteral("usage: panelo2-run [--store sqlite|memory|null] SCENARIO.json OUT.mdb"));
+    err(QStringLiteral("usage: panelo2-run [--store sqlite|memory|null] [--page-size N] SCENARIO.json OUT.mdb"));
     return 1;
 }
 
@@ -45,13 +48,29 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     QString storeName = QStringLiteral("sqlite");
-    if (!args.isEmpty() && args[0].startsWith(QStringLiteral("--store"))) {
-        if (args[0].startsWith(QStringLiteral("--store="))) {
-            storeName = args[0].mid(8);
+    int pageSize = 0;
+    // --store S and --page-size N, each also as --name=value.
+    auto option = [&](const QString& name, QString& value) {
+        if (args.isEmpty() || !args[0].startsWith(name))
+            return false;
+        if (args[0].startsWith(name + QLatin1Char('='))) {
+            value = args[0].mid(name.size() + 1);
             args.removeFirst();
-        } else if (args.size() >= 2) {
-            storeName = args[1];
+        } else if (args[0] == name && args.size() >= 2) {
+            value = args[1];
             args.remove(0, 2);
+        } else {
+            return false;
+        }
+        return true;
+    };
+    for (QString pageText; option(QStringLiteral("--store"), storeName) || option(QStringLiteral("--page-size"), pageText);) {
+        if (!pageText.isEmpty()) {
+            bool ok = false;
+            pageSize = pageText.toInt(&ok);
+            if (!ok || pageSize < 512 || pageSize > 65536 || (pageSize & (pageSize - 1)))
+                return usage();
+            pageText.clear();
         }
     }
     if (args.size() != 2 || !QStringList{QStringLiteral("sqlite"), QStringLiteral("memory"), QStringLiteral("null")}.contains(storeName))
@@ -72,7 +91,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const QString outPath = QFileInfo(args[1]).absoluteFilePath();
-    const QString built = BuildDatabase(outPath, QStringLiteral(PANELO2_SCHEMA_DIR "/working.sql"));
+    const QString built = BuildDatabase(outPath, QStringLiteral(PANELO2_SCHEMA_DIR "/working.sql"), pageSize);
     if (!built.isEmpty()) {
         err(built);
         return 1;
