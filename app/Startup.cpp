@@ -2,15 +2,18 @@
 
 #include "app/fSplash.h"
 #include "app/frmTavo.h"
+#include "engine/PatternStore.h"
 #include "foundation/ErrLog.h"
 #include "foundation/Globals.h"
 #include "foundation/cDao.h"
 #include "foundation/cFile.h"
 #include "foundation/cSystem.h"
 #include "platform/core/AppInfo.h"
+#include "platform/core/Database.h"
 #include "platform/core/InstanceLock.h"
 #include "platform/core/MsgBox.h"
 #include "platform/core/RunTimeErrors.h"
+#include "platform/gui/Events.h"
 #include "platform/gui/Handler.h"
 #include "ui/mdlMain.h"
 
@@ -25,6 +28,8 @@ QString SaveDbPath;
 namespace {
 
 const QString kModule = QStringLiteral("mdlMain");
+// How many steps of SQLite's machine pass between two looks at the window events during a build.
+constexpr int kStepsBetweenPumps = 10000;
 
 // The lock of the running program (a test may start Main more than once).
 std::unique_ptr<InstanceLock>& instanceLock()
@@ -62,6 +67,22 @@ void retryOnce(const QString& procedure, const std::function<void()>& step)
     } catch (const std::exception& e) {
         SetErrLog(DescribeError(e), kModule, procedure);
         step();
+    }
+}
+
+// The pattern tables are read fast only through their indexes: those a killed computation left
+// dropped are built before the main window reads anything, the splash painting meanwhile. A build
+// that fails is logged; the program still works, only slower.
+void RestoreIndexesAtStart(fSplash& splash)
+{
+    try {
+        if (!PatternIndexesMissing())
+            return;
+        splash.PutMessage(QStringLiteral("ﾃﾞｰﾀﾍﾞｰｽを最適化しています"));
+        WhileStatementsRun pump(kStepsBetweenPumps, [] { DoEvents(); });
+        RestorePatternIndexes();
+    } catch (const std::exception& e) {
+        SetErrLog(DescribeError(e), kModule, QStringLiteral("Main"));
     }
 }
 
@@ -139,6 +160,7 @@ StartResult Main()
         return end();
     }
 
+    RestoreIndexesAtStart(splash);
     splash.FormClose();
     gTavo().show();
     return StartResult::Runs;

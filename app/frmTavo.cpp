@@ -8,6 +8,7 @@
 #include "app/frmSetting.h"
 #include "app/frmVersion.h"
 #include "engine/Engine.h"
+#include "engine/PatternStore.h"
 #include "foundation/ErrLog.h"
 #include "foundation/Globals.h"
 #include "foundation/cApl.h"
@@ -363,6 +364,10 @@ bool frmTavo::AfterCompute()
     };
     handle("AfterCompute", [&] {
         step(QStringLiteral("リスト描画中"));
+        // The list and the detail window read the pattern tables through their indexes: any that
+        // a killed or failed computation left dropped are built first (a failure is logged, the
+        // list still comes, slower).
+        handle("AfterCompute", [] { RestorePatternIndexes(); });
         result = list_->Build();
         if (!result) {
             // Never a stale list with live buttons.
@@ -432,6 +437,7 @@ void frmTavo::lbutDetail_Click()
         if (!UnloadFormNamed(QStringLiteral("frmDetail")))
             return;
         gSelection() = selection;
+        handle("lbutDetail_Click", [] { RestorePatternIndexes(); });
         gDetail().show();
     });
 }

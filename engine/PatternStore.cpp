@@ -9,8 +9,9 @@ constexpr qint64 kBatchMilliseconds = 500;
 constexpr int kIndexBuildThreads = 4;
 
 // The pattern tables' indexes, as schema/working.sql creates them. They are named here, not read
-// back from the database, so that a search killed while they were dropped leaves nothing lost: the
-// next search that ends builds every one that is missing.
+// back from the database, so that a search killed while they were dropped leaves nothing lost:
+// start-up, the list and the detail window build every one that is missing
+// (RestorePatternIndexes), as does the next search that ends.
 struct PatternIndex {
     QString name, sql;
 };
@@ -20,13 +21,42 @@ const PatternIndex kPatternIndexes[] = {
     {QStringLiteral("パターン部材_番号"), QStringLiteral("CREATE INDEX パターン部材_番号 ON パターン部材 (パターン番号, 連番)")},
 };
 
-QStringList presentIndexes(Database& db)
+std::vector<const PatternIndex*> missingIndexes(Database& db)
 {
-    QStringList names;
+    QStringList present;
     for (Recordset rs = db.openRecordset(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'")); !rs.eof();
          rs.moveNext())
-        names << rs.field(0).stringValue();
-    return names;
+        present << rs.field(0).stringValue();
+    std::vector<const PatternIndex*> missing;
+    for (const PatternIndex& index : kPatternIndexes)
+        if (!present.contains(index.name))
+            missing.push_back(&index);
+    return missing;
+}
+
+// Builds the indexes in a transaction of their own (a savepoint inside an open batch); a failure
+// undoes the building alone and is thrown.
+void buildIndexes(const std::vector<const PatternIndex*>& indexes)
+{
+    cDao& dao = gDao();
+    Database& db = *dao.CurrentDB();
+    // SQLite sorts the keys of a new index on helper threads of its own when it may.
+    const int threads = db.openRecordset(QStringLiteral("PRAGMA threads")).field(0).intValue();
+    db.execute(QStringLiteral("PRAGMA threads = %1").arg(kIndexBuildThreads));
+    dao.BeginTrans();
+    try {
+        for (const PatternIndex* index : indexes)
+            db.execute(index->sql);
+        dao.CommitTrans();
+    } catch (...) {
+        try {
+            dao.RollbackTrans();
+            db.execute(QStringLiteral("PRAGMA threads = %1").arg(threads));
+        } catch (...) {
+        }
+        throw;
+    }
+    db.execute(QStringLiteral("PRAGMA threads = %1").arg(threads));
 }
 
 QString quotedName(const QString& name)
@@ -188,40 +218,32 @@ void SqlitePatternStore::End()
 
 void SqlitePatternStore::restoreIndexes()
 {
-    cDao& dao = gDao();
-    Database& db = *dao.CurrentDB();
     // Those still there (never dropped, or a batch undone with its drops) stay as they are.
-    const QStringList present = presentIndexes(db);
-    std::vector<const PatternIndex*> missing;
-    for (const PatternIndex& index : kPatternIndexes)
-        if (!present.contains(index.name))
-            missing.push_back(&index);
-    if (missing.empty()) {
-        checkIndexes_ = false;
-        return;
-    }
-    if (!batchOpen_)
-        openBatch();
-    // SQLite sorts the keys of a new index on helper threads of its own when it may.
-    const int threads = db.openRecordset(QStringLiteral("PRAGMA threads")).field(0).intValue();
-    db.execute(QStringLiteral("PRAGMA threads = %1").arg(kIndexBuildThreads));
-    dao.BeginTrans();
-    try {
-        for (const PatternIndex* index : missing)
-            db.execute(index->sql);
-        dao.CommitTrans();
-    } catch (...) {
-        // The rows stored stay: only the building is undone.
+    const std::vector<const PatternIndex*> missing = missingIndexes(*gDao().CurrentDB());
+    if (!missing.empty()) {
+        if (!batchOpen_)
+            openBatch();
         try {
-            dao.RollbackTrans();
-            db.execute(QStringLiteral("PRAGMA threads = %1").arg(threads));
-            Flush();
+            buildIndexes(missing);
         } catch (...) {
+            // The rows stored stay: only the building is undone.
+            try {
+                Flush();
+            } catch (...) {
+            }
+            throw;
         }
-        throw;
     }
-    db.execute(QStringLiteral("PRAGMA threads = %1").arg(threads));
     checkIndexes_ = false;
+}
+
+bool PatternIndexesMissing() { return !missingIndexes(*gDao().CurrentDB()).empty(); }
+
+void RestorePatternIndexes()
+{
+    const std::vector<const PatternIndex*> missing = missingIndexes(*gDao().CurrentDB());
+    if (!missing.empty())
+        buildIndexes(missing);
 }
 
 void MemoryPatternStore::Store(const Engine& e, const std::vector<PiecePlacement>& placements,

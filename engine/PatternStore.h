@@ -87,6 +87,13 @@ private:
     std::vector<PatternSheetRow> sheetRows_;
 };
 
+// The indexes of the working database's pattern tables that a search killed, or failed on a full
+// disk, while they were dropped left missing: whether there are any, and every one built again in
+// a transaction of its own (nothing when none is missing). Both throw DbError; a failed build
+// builds nothing.
+bool PatternIndexesMissing();
+void RestorePatternIndexes();
+
 class NullPatternStore : public PatternStore {
 public:
     void Store(const Engine&, const std::vector<PiecePlacement>&, const std::vector<SheetResult>&) override {}

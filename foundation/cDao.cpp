@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 void showEngineError(const DbError& e, const QString& title)
@@ -108,23 +111,67 @@ QString CompactionCopyPath(const QString& path)
     return QFileInfo(path).absoluteFilePath() + QStringLiteral(".compacting");
 }
 
+bool WorthCompacting(const DatabaseFileSpace& space)
+{
+    return space.pageSize != kDatabasePageSize || (space.freePages > 0 && space.freePages * 10 >= space.pages);
+}
+
+namespace {
+
+// The copy takes the file's mode, owner and group; false when it cannot (another user's file).
+bool takeGuard(const QByteArray& file, const QByteArray& copy)
+{
+    struct stat original{}, made{};
+    if (::stat(file.constData(), &original) != 0 || ::stat(copy.constData(), &made) != 0)
+        return false;
+    if ((original.st_uid != made.st_uid || original.st_gid != made.st_gid) &&
+        ::chown(copy.constData(), original.st_uid, original.st_gid) != 0)
+        return false;
+    return ::chmod(copy.constData(), original.st_mode & 07777) == 0;
+}
+
+// Flushes a file or folder to the disk.
+bool flushToDisk(const QByteArray& path)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool flushed = ::fsync(fd) == 0;
+    ::close(fd);
+    return flushed;
+}
+
+}  // namespace
+
 bool cDao::CompactDatabase(const QString& path)
 {
-    // The compacted copy is written beside the file under one fixed name and then renamed over
-    // it, so the original stays whole until the copy is complete, and a copy left by a run that
-    // was killed meanwhile is removed by the next compaction.
+    // A file is rewritten only when that gives back pages worth it or brings them to the program's
+    // size: a start costs what the files need, not what they hold. The compacted copy is written
+    // beside the file under one fixed name, flushed, given the file's mode and owner and renamed
+    // over it, so the original stays whole until the copy is complete, and a copy left by a run
+    // that was killed meanwhile is removed by the next compaction. A file the user may not write,
+    // or whose owner the copy cannot take, stays as it is: whoever guarded it meant it.
     const QString temp = CompactionCopyPath(path);
     const auto removeCopy = [&] {
         QFile::remove(temp);
         QFile::remove(temp + QStringLiteral("-journal"));
     };
     removeCopy();
+    const QByteArray file = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    const QByteArray copy = QFile::encodeName(temp);
     try {
-        CompactDatabaseFile(path, temp);
-        QFile::setPermissions(temp, QFile::permissions(path));
-        const QByteArray target = QFile::encodeName(QFileInfo(path).absoluteFilePath());
-        if (std::rename(QFile::encodeName(temp).constData(), target.constData()) != 0)
+        if (QFileInfo(path).isFile() && ::access(file.constData(), W_OK) != 0)
+            return true;
+        if (!WorthCompacting(ReadDatabaseFileSpace(path)))
+            return true;
+        CompactDatabaseFile(path, temp, kDatabasePageSize);
+        if (!takeGuard(file, copy)) {
+            removeCopy();
+            return true;
+        }
+        if (!flushToDisk(copy) || std::rename(copy.constData(), file.constData()) != 0)
             throw DbError(3049, QStringLiteral("Could not replace '%1' with its compacted copy.").arg(path));
+        flushToDisk(QFile::encodeName(QFileInfo(path).absolutePath()));   // the rename itself
         return true;
     } catch (const DbError& e) {
         removeCopy();

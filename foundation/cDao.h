@@ -48,3 +48,12 @@ private:
 
 // The compacted copy of a database file while it is written: beside the file, one name per file.
 QString CompactionCopyPath(const QString& path);
+
+// The page size of both database files: schema/ builds them so, and a compaction brings an older
+// file to it.
+constexpr int kDatabasePageSize = 4096;
+
+// Whether compacting a file of this space is worth a rewrite: its pages are not of the program's
+// size, or at least a tenth of them are free (space that deletions, overwrites and recomputations
+// gave back; SQLite reuses it for new rows meanwhile).
+bool WorthCompacting(const DatabaseFileSpace& space);

@@ -1098,32 +1098,79 @@ int depth() { return conn().depth; }
 
 // ---------------------------------------------------------------------------------------------
 
-void CompactDatabaseFile(const QString& source, const QString& destination)
-{
-    if (!QFileInfo(source).isFile())
-        throw DbError(3024, QStringLiteral("Could not find file '%1'.").arg(source));
-    sqlite3* h = nullptr;
-    int rc = sqlite3_open_v2(uriFor(source).toUtf8().constData(), &h, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr);
-    if (rc != SQLITE_OK) {
-        const QString text = h ? errText(h) : QString::fromUtf8(sqlite3_errstr(rc));
-        sqlite3_close(h);
-        throw DbError(rc, text);
+namespace {
+
+// A closed database file on a connection of its own, closed with the object.
+class ClosedFile {
+public:
+    explicit ClosedFile(const QString& path) : path_(path)
+    {
+        if (!QFileInfo(path).isFile())
+            throw DbError(3024, QStringLiteral("Could not find file '%1'.").arg(path));
+        const int rc = sqlite3_open_v2(uriFor(path).toUtf8().constData(), &h_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI,
+                                       nullptr);
+        if (rc != SQLITE_OK) {
+            const QString text = h_ ? errText(h_) : QString::fromUtf8(sqlite3_errstr(rc));
+            throw DbError(rc, text);
+        }
     }
-    char* err = nullptr;
-    rc = sqlite3_exec(h, (QStringLiteral("VACUUM INTO ") + quoteText(destination)).toUtf8().constData(), nullptr,
-                      nullptr, &err);
-    if (rc != SQLITE_OK) {
-        const int number = sqlite3_extended_errcode(h);
-        // A damaged source is reported under its own name (the engine may name the copy).
+    ~ClosedFile() { sqlite3_close(h_); }
+    ClosedFile(const ClosedFile&) = delete;
+    ClosedFile& operator=(const ClosedFile&) = delete;
+
+    void exec(const QString& sql)
+    {
+        char* err = nullptr;
+        if (sqlite3_exec(h_, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK)
+            fail(err);
+    }
+    int64_t pragma(const char* name)
+    {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(h_, (QByteArray("PRAGMA ") + name).constData(), -1, &st, nullptr) != SQLITE_OK)
+            fail(nullptr);
+        const int rc = sqlite3_step(st);
+        const int64_t value = rc == SQLITE_ROW ? sqlite3_column_int64(st, 0) : 0;
+        sqlite3_finalize(st);
+        if (rc != SQLITE_ROW)
+            fail(nullptr);
+        return value;
+    }
+
+private:
+    [[noreturn]] void fail(char* err)
+    {
+        const int number = sqlite3_extended_errcode(h_);
+        // A damaged file is reported under its own name (the engine may name a copy).
         const bool damaged = (number & 0xFF) == SQLITE_CORRUPT || (number & 0xFF) == SQLITE_NOTADB;
-        const QString text = damaged ? QString::fromUtf8(sqlite3_errstr(number)) + QStringLiteral(": ") + source
+        const QString text = damaged ? QString::fromUtf8(sqlite3_errstr(number)) + QStringLiteral(": ") + path_
                              : err   ? QString::fromUtf8(err)
-                                     : errText(h);
+                                     : errText(h_);
         sqlite3_free(err);
-        sqlite3_close(h);
         throw DbError(number, text);
     }
-    sqlite3_close(h);
+    QString path_;
+    sqlite3* h_ = nullptr;
+};
+
+}  // namespace
+
+DatabaseFileSpace ReadDatabaseFileSpace(const QString& path)
+{
+    ClosedFile file(path);
+    DatabaseFileSpace space;
+    space.pageSize = int(file.pragma("page_size"));
+    space.pages = file.pragma("page_count");
+    space.freePages = file.pragma("freelist_count");
+    return space;
+}
+
+void CompactDatabaseFile(const QString& source, const QString& destination, int pageSize)
+{
+    ClosedFile file(source);
+    if (pageSize > 0)
+        file.exec(QStringLiteral("PRAGMA page_size = %1").arg(pageSize));   // the copy's pages
+    file.exec(QStringLiteral("VACUUM INTO ") + quoteText(destination));
 }
 
 sqlite3* SharedConnection() { return conn().db; }

@@ -176,8 +176,18 @@ void rollback();                                           // throws without a t
 int depth();
 }
 
-// Copies a closed database file into a new compact file (which must not exist). Throws DbError.
-void CompactDatabaseFile(const QString& source, const QString& destination);
+// The pages of a closed database file: their size, how many, and how many of them are free (what
+// a compaction would give back whole). Throws DbError; a damaged file is named in its text.
+struct DatabaseFileSpace {
+    int pageSize = 0;
+    int64_t pages = 0;
+    int64_t freePages = 0;
+};
+DatabaseFileSpace ReadDatabaseFileSpace(const QString& path);
+
+// Copies a closed database file into a new compact file (which must not exist), with pages of
+// pageSize bytes (0: the source's own size). The copy is not flushed to the disk. Throws DbError.
+void CompactDatabaseFile(const QString& source, const QString& destination, int pageSize = 0);
 
 // While it lives, a long statement of the shared connection calls `during` about every `steps`
 // steps of SQLite's virtual machine (so a window can keep drawing through a statement that takes

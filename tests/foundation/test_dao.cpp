@@ -10,6 +10,9 @@
 #include <QFile>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -180,6 +183,181 @@ TEST(DaoTest, ADamagedFileIsNamedInTheCompactionMessage)
         EXPECT_EQ(before, fileHash(fx.workingPath())) << c.what;
         EXPECT_EQ(filesBefore, QDir(fx.dir()).entryList(QDir::Files)) << c.what;
     }
+}
+
+// Compaction rewrites a file only where that pays: a tenth of its pages free, or pages of
+// another size than the program's.
+TEST(DaoTest, ACompactionIsWorthItForFreedPagesOrAnotherPageSize)
+{
+    const int other = kDatabasePageSize == 4096 ? 65536 : 4096;
+    struct Case {
+        int pageSize;
+        int64_t pages, freePages;
+        bool worth;
+    } const cases[] = {
+        {kDatabasePageSize, 1000, 0, false}, {kDatabasePageSize, 1000, 99, false},
+        {kDatabasePageSize, 1000, 100, true}, {kDatabasePageSize, 3, 1, true},
+        {other, 1000, 0, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.worth, WorthCompacting({c.pageSize, c.pages, c.freePages}))
+            << c.pageSize << " " << c.pages << " " << c.freePages;
+}
+
+// Every row of every table of a closed file, in storage order, as one digest.
+QByteArray rowsDigest(const QString& path)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    sqlite3_stmt* tables = nullptr;
+    sqlite3_prepare_v2(db, "SELECT name, sql FROM sqlite_master ORDER BY name", -1, &tables, nullptr);
+    while (sqlite3_step(tables) == SQLITE_ROW) {
+        const QByteArray name = reinterpret_cast<const char*>(sqlite3_column_text(tables, 0));
+        hash.addData(name);
+        hash.addData(QByteArrayView(reinterpret_cast<const char*>(sqlite3_column_text(tables, 1))));
+        sqlite3_stmt* rows = nullptr;
+        if (sqlite3_prepare_v2(db, ("SELECT * FROM \"" + name + "\" ORDER BY rowid").constData(), -1, &rows, nullptr) != SQLITE_OK)
+            continue;   // an index
+        while (sqlite3_step(rows) == SQLITE_ROW)
+            for (int i = 0; i < sqlite3_column_count(rows); ++i) {
+                hash.addData(QByteArray::number(sqlite3_column_type(rows, i)));
+                hash.addData(QByteArrayView(static_cast<const char*>(sqlite3_column_blob(rows, i)), sqlite3_column_bytes(rows, i)));
+            }
+        sqlite3_finalize(rows);
+    }
+    sqlite3_finalize(tables);
+    sqlite3_close(db);
+    return hash.result();
+}
+
+void execOn(const QString& path, const char* sql)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(QFile::encodeName(path).constData(), &db));
+    char* err = nullptr;
+    EXPECT_EQ(SQLITE_OK, sqlite3_exec(db, sql, nullptr, nullptr, &err)) << (err ? err : "");
+    sqlite3_free(err);
+    sqlite3_close(db);
+}
+
+struct stat fileStat(const QString& path)
+{
+    struct stat st{};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+
+// A working database whose patterns of an earlier computation were removed: most of it free.
+void leaveFreedPages(const QString& path)
+{
+    execOn(path, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
+                 "INSERT INTO パターン部材 (パターン番号,連番,部材番号,開始横) SELECT i, 1, i % 12, i FROM n;"
+                 "INSERT INTO 設定 (ライン,ライン幅) VALUES (255,3);"
+                 "DELETE FROM パターン部材 WHERE パターン番号 > 100;");
+}
+
+TEST(DaoTest, AFileWithNothingToGiveBackIsNotRewritten)
+{
+    DbFixture fx(false);
+    const struct stat before = fileStat(fx.workingPath());
+    const QByteArray bytes = fileHash(fx.workingPath());
+    cDao dao;
+    EXPECT_TRUE(dao.CompactDatabase(fx.workingPath()));
+    EXPECT_EQ(before.st_ino, fileStat(fx.workingPath()).st_ino);
+    EXPECT_EQ(bytes, fileHash(fx.workingPath()));
+}
+
+// Freed pages are given back and an older page size becomes the program's; every row stays, and
+// the file keeps its mode.
+TEST(DaoTest, ACompactionGivesBackFreedPagesAndConvertsThePageSizeKeepingEveryRow)
+{
+    const int other = kDatabasePageSize == 4096 ? 65536 : 4096;
+    struct Case {
+        const char* what;
+        std::function<void(const QString&)> prepare;
+    } const cases[] = {
+        {"freed pages", [](const QString& p) { leaveFreedPages(p); }},
+        {"another page size",
+         [other](const QString& p) { execOn(p, QStringLiteral("PRAGMA page_size = %1; VACUUM;").arg(other).toUtf8()); }},
+    };
+    for (const Case& c : cases) {
+        DbFixture fx(false);
+        c.prepare(fx.workingPath());
+        ASSERT_EQ(0, ::chmod(QFile::encodeName(fx.workingPath()).constData(), 0640));
+        const QByteArray rows = rowsDigest(fx.workingPath());
+        const qint64 size = QFileInfo(fx.workingPath()).size();
+        const QStringList filesBefore = QDir(fx.dir()).entryList(QDir::Files);
+        cDao dao;
+        EXPECT_TRUE(dao.CompactDatabase(fx.workingPath())) << c.what;
+        const DatabaseFileSpace space = ReadDatabaseFileSpace(fx.workingPath());
+        EXPECT_EQ(kDatabasePageSize, space.pageSize) << c.what;
+        EXPECT_EQ(0, space.freePages) << c.what;
+        if (std::string_view(c.what) == "freed pages")
+            EXPECT_LT(QFileInfo(fx.workingPath()).size() * 2, size);
+        EXPECT_EQ(rows, rowsDigest(fx.workingPath())) << c.what;
+        EXPECT_EQ(0640u, fileStat(fx.workingPath()).st_mode & 07777) << c.what;
+        EXPECT_EQ(filesBefore, QDir(fx.dir()).entryList(QDir::Files)) << c.what;
+    }
+}
+
+// While it lives the process checks file access as the user nobody (root may write any file,
+// so a root test run takes another user's place; any other user is refused a 0444 file anyway).
+class AsAnotherUser {
+public:
+    AsAnotherUser()
+    {
+        if (::getuid() == 0)
+            changed_ = ::setreuid(65534, 0) == 0;
+    }
+    ~AsAnotherUser()
+    {
+        if (changed_)
+            (void)::setreuid(0, 0);
+    }
+
+private:
+    bool changed_ = false;
+};
+
+TEST(DaoTest, AFileTheUserMayNotWriteIsNeverReplaced)
+{
+    DbFixture fx(false);
+    leaveFreedPages(fx.workingPath());
+    ASSERT_EQ(0, ::chmod(QFile::encodeName(fx.workingPath()).constData(), 0444));
+    const struct stat before = fileStat(fx.workingPath());
+    const QByteArray bytes = fileHash(fx.workingPath());
+    const QStringList filesBefore = QDir(fx.dir()).entryList(QDir::Files);
+    cDao dao;
+    {
+        AsAnotherUser nobody;
+        EXPECT_TRUE(dao.CompactDatabase(fx.workingPath()));
+    }
+    const struct stat after = fileStat(fx.workingPath());
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    EXPECT_EQ(0444u, after.st_mode & 07777);
+    EXPECT_EQ(bytes, fileHash(fx.workingPath()));
+    EXPECT_EQ(filesBefore, QDir(fx.dir()).entryList(QDir::Files));
+}
+
+// Another user's file that this user may write: the copy takes its owner and group.
+TEST(DaoTest, TheCompactedCopyKeepsTheOwnerOfTheFile)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving a file to another user needs root";
+    DbFixture fx(false);
+    leaveFreedPages(fx.workingPath());
+    const QByteArray path = QFile::encodeName(fx.workingPath());
+    ASSERT_EQ(0, ::chown(path.constData(), 4321, 4322));
+    ASSERT_EQ(0, ::chmod(path.constData(), 0660));
+    const ino_t inode = fileStat(fx.workingPath()).st_ino;
+    cDao dao;
+    EXPECT_TRUE(dao.CompactDatabase(fx.workingPath()));
+    const struct stat after = fileStat(fx.workingPath());
+    EXPECT_NE(inode, after.st_ino);   // replaced by the copy
+    EXPECT_EQ(4321u, after.st_uid);
+    EXPECT_EQ(4322u, after.st_gid);
+    EXPECT_EQ(0660u, after.st_mode & 07777);
 }
 
 } // namespace
