@@ -50,12 +50,21 @@ void comeToFront()
     BringToFront(main);
 }
 
-void showLockFailure(int systemError)
+// A start that cannot go on in the program folder: why, the folder, and the file concerned.
+void showStartFailure(const QString& why, const QString& file, const QString& detail)
 {
-    MsgBox(QStringLiteral("次のフォルダに書き込めないため、起動できません。\r\n") + QDir::toNativeSeparators(AppPath()) +
-               QStringLiteral("\r\n\r\n") + QFileInfo(AppLockPath()).fileName() + QStringLiteral(": ") +
-               RunTimeErrorText(FileErrorNumber(systemError)),
+    MsgBox(why + QStringLiteral("\r\n") + QDir::toNativeSeparators(AppPath()) + QStringLiteral("\r\n\r\n") +
+               QFileInfo(file).fileName() + QStringLiteral(": ") + detail,
            vbCritical, QStringLiteral("Main"));
+}
+
+// The first file of the start whose path is too long for the database engine; empty when all fit.
+QString pathTooLong()
+{
+    for (const QString& path : {DbPath, SaveDbPath, CompactionCopyPath(DbPath), CompactionCopyPath(SaveDbPath)})
+        if (DatabasePathBytes(path) > MaxDatabasePathBytes())
+            return path;
+    return QString();
 }
 
 // A step that fails unexpectedly is logged and tried once more; a second failure goes on to
@@ -110,10 +119,14 @@ StartResult Main()
     auto lock = std::make_unique<InstanceLock>(AppLockPath());
     switch (lock->acquire()) {
     case InstanceLock::HeldElsewhere:
-        KnockOnHolder(AppLockPath());
-        return StartResult::SecondStart;   // touching nothing
+        if (KnockOnHolder(AppLockPath()))
+            return StartResult::SecondStart;   // touching nothing
+        showStartFailure(QStringLiteral("次のフォルダを使用中のプログラムが応答しないため、起動できません。"), AppLockPath(),
+                         QStringLiteral("%1 秒待っても応答がありません。").arg(kKnockAnswerMs / 1000));
+        return StartResult::Failed;
     case InstanceLock::Failed:
-        showLockFailure(lock->systemError());
+        showStartFailure(QStringLiteral("次のフォルダに書き込めないため、起動できません。"), AppLockPath(),
+                         RunTimeErrorText(FileErrorNumber(lock->systemError())));
         return StartResult::Failed;
     case InstanceLock::Acquired:
         break;
@@ -130,6 +143,13 @@ StartResult Main()
         DbPath = gFile().MakeFullPath(AppPath(), AppExeName() + QStringLiteral(".mdb"));
         SaveDbPath = gFile().MakeFullPath(AppPath(), AppExeName() + QStringLiteral("保存.mdb"));
     });
+    if (const QString path = pathTooLong(); !path.isEmpty()) {
+        showStartFailure(QStringLiteral("次のフォルダのパスが長すぎるため、起動できません。"), path,
+                         QStringLiteral("パスが %1 バイトです（%2 バイトまで）。")
+                             .arg(DatabasePathBytes(path))
+                             .arg(MaxDatabasePathBytes()));
+        return StartResult::Failed;
+    }
     retryOnce(QStringLiteral("Main"), [&] { splash.FormOpen(); });
 
     const cSystem system;

@@ -11,12 +11,15 @@ extern QString SaveDbPath;
 enum class StartResult {
     Runs,          // the main window is shown; the program lives on in its events
     SecondStart,   // another instance runs in this folder: it was asked to come to the front
-    Failed,        // the start ended after its message (a lock, a database or a link failed)
+    Failed,        // the start ended after its message (the lock, the folder's path, a database or a link failed)
 };
 
 // A start holds the instance lock of the program folder for as long as it runs; a second start
-// while a live instance holds it knocks on that instance, whose main window then comes to the
-// front, and ends without touching anything. A lock file that nobody holds is taken over.
+// while a live instance holds it (by whatever path the folder is reached) knocks on that
+// instance, whose main window then comes to the front, and ends without touching anything. A
+// holder that does not answer the knock, a folder that refuses the lock file and a folder whose
+// path is too long for the database files each end the start after a message naming the folder.
+// A lock file that nobody holds is taken over.
 StartResult Main();
 // Points the eight linked tables of the save database at the working database, in order,
 // stopping at the first that fails.

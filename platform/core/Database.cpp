@@ -2,6 +2,7 @@
 
 #include "platform/core/DateSerial.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 #include <map>
@@ -1172,6 +1173,15 @@ void CompactDatabaseFile(const QString& source, const QString& destination, int 
         file.exec(QStringLiteral("PRAGMA page_size = %1").arg(pageSize));   // the copy's pages
     file.exec(QStringLiteral("VACUUM INTO ") + quoteText(destination));
 }
+
+int DatabasePathBytes(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return int((folder.isEmpty() ? info.absoluteFilePath() : QDir(folder).filePath(info.fileName())).toUtf8().size());
+}
+
+int MaxDatabasePathBytes() { return sqlite3_vfs_find(nullptr)->mxPathname - int(sizeof "-journal" - 1); }
 
 sqlite3* SharedConnection() { return conn().db; }
 

@@ -189,6 +189,13 @@ DatabaseFileSpace ReadDatabaseFileSpace(const QString& path);
 // pageSize bytes (0: the source's own size). The copy is not flushed to the disk. Throws DbError.
 void CompactDatabaseFile(const QString& source, const QString& destination, int pageSize = 0);
 
+// The length of a database file's path as the engine sees it: the full path with the folders'
+// links resolved, in bytes of UTF-8. A file whose path is longer than MaxDatabasePathBytes()
+// cannot be opened, nor created as a compacted copy (SQLite's limit, less the room its rollback
+// journal's name takes).
+int DatabasePathBytes(const QString& path);
+int MaxDatabasePathBytes();
+
 // While it lives, a long statement of the shared connection calls `during` about every `steps`
 // steps of SQLite's virtual machine (so a window can keep drawing through a statement that takes
 // seconds). `during` must not use the connection; what it throws is dropped.

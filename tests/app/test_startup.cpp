@@ -6,21 +6,29 @@
 #include "engine/Engine.h"
 #include "tests/app/MainWindowFixture.h"
 #include "platform/gui/Label.h"
+#include "platform/core/AppInfo.h"
+#include "platform/core/Database.h"
 #include "platform/core/InstanceLock.h"
 #include "tests/support/ScriptedMsgBox.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QProcess>
+#include <QSemaphore>
 #include <QSysInfo>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <functional>
 #include <linux/fs.h>
 #include <map>
 #include <optional>
+#include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -164,10 +172,64 @@ private:
     bool immutable_ = false;
 };
 
-// The lock file of the program folder as a start finds it. Only a live instance makes a second
-// start end quietly (with its main window brought to the front); a file nobody holds, whatever
-// it holds, is taken over; a folder that refuses the file ends the start after a message that
-// names the folder and the reason.
+// While it lives, no file of this process may grow: a write that would fails (EFBIG) as it
+// fails on a full disk.
+class DiskFull {
+public:
+    DiskFull()
+    {
+        handler_ = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit none = saved_;
+        none.rlim_cur = 0;
+        ::setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~DiskFull()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, handler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*handler_)(int) = nullptr;
+};
+
+// An instance that holds the lock and listens but never answers, as a hung or stopped program:
+// its lock lives on a thread that runs no events.
+class HungInstance {
+public:
+    explicit HungInstance(const QString& lockPath)
+        : thread_(QThread::create([this, lockPath] {
+              InstanceLock lock(lockPath);
+              held_ = lock.acquire() == InstanceLock::Acquired;
+              ready_.release();
+              end_.acquire();
+          }))
+    {
+        thread_->start();
+        ready_.acquire();
+    }
+    ~HungInstance()
+    {
+        end_.release();
+        thread_->wait();
+    }
+    bool held() const { return held_; }
+
+private:
+    QSemaphore ready_, end_;
+    bool held_ = false;
+    std::unique_ptr<QThread> thread_;
+};
+
+// The lock file of the program folder as a start finds it. Only an instance that answers the
+// knock makes a second start end quietly (with the running main window brought to the front),
+// also when the start reaches the folder by another path; a file nobody holds, whatever it
+// holds, is taken over. A holder that does not answer, a folder that refuses the file (no
+// right to write, a full disk) and a folder whose path is too long for the database files end
+// the start after one message that names the folder and the reason, leaving the folder as it
+// was.
 TEST_F(StartupTest, TheLockFileAsAStartFindsIt)
 {
     const QString lockPath = fx_.path(QStringLiteral("Panelo2.lock"));
@@ -177,26 +239,92 @@ TEST_F(StartupTest, TheLockFileAsAStartFindsIt)
         f.write(bytes);
     };
     auto readLock = [&] {
-        QFile f(lockPath);
+        QFile f(AppLockPath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
+    };
+    const QByteArray crashed = "999999\nPanelo2\n" + QSysInfo::machineHostName().toUtf8() + "\n";
+    // The same folder by a second path: its lock file is a link to the running instance's.
+    QTemporaryDir secondPath;
+    auto reachBySecondPath = [&] {
+        ASSERT_EQ(0, ::link(QFile::encodeName(lockPath).constData(),
+                            QFile::encodeName(secondPath.filePath(QStringLiteral("Panelo2.lock"))).constData()));
+        SetAppPath(secondPath.path());
+    };
+    // A folder 170 Japanese characters deep, with the program's files in it.
+    const QString longPart = QString(85, QChar(u'フ')) + QLatin1Char('/') + QString(85, QChar(u'ォ'));
+    const QString longFolder = fx_.path(longPart);
+    auto moveToLongFolder = [&] {
+        ASSERT_TRUE(QDir().mkpath(longFolder));
+        for (const QString& name : {QStringLiteral("Panelo2.mdb"), QStringLiteral("Panelo2保存.mdb")})
+            ASSERT_TRUE(QFile::copy(fx_.path(name), longFolder + QLatin1Char('/') + name));
+        SetAppPath(longFolder);
+    };
+    const int longBytes =
+        int((QFileInfo(fx_.dir()).canonicalFilePath() + QLatin1Char('/') + longPart + QStringLiteral("/Panelo2.mdb")).toUtf8().size());
+    std::shared_ptr<void> holder;              // whatever holds the lock while the start runs
+    std::optional<UnwritableFolder> readOnly;
+
+    enum class Box { None, Unwritable, Unanswered, PathTooLong };
+    const std::map<Box, QString> headlines = {
+        {Box::Unwritable, QStringLiteral("次のフォルダに書き込めないため、起動できません。")},
+        {Box::Unanswered, QStringLiteral("次のフォルダを使用中のプログラムが応答しないため、起動できません。")},
+        {Box::PathTooLong, QStringLiteral("次のフォルダのパスが長すぎるため、起動できません。")},
     };
     struct Case {
         const char* what;
         std::function<void()> arrange;
         StartResult result;
+        Box box = Box::None;
+        QString detail = QString();   // the box's last line
+        bool diskFull = false;
     };
     const Case cases[] = {
         {"absent", [] {}, StartResult::Runs},
         {"empty (a power cut)", [&] { writeLock(QByteArray()); }, StartResult::Runs},
         {"garbage", [&] { writeLock(QByteArray("\xff\xfe\x00garbage\n\x01", 12)); }, StartResult::Runs},
-        {"left by a crashed run", [&] { writeLock("999999\nPanelo2\n" + QSysInfo::machineHostName().toUtf8() + "\n"); },
-         StartResult::Runs},
+        {"left by a crashed run", [&] { writeLock(crashed); }, StartResult::Runs},
         {"held by a live instance", [] { ASSERT_EQ(StartResult::Runs, Main()); }, StartResult::SecondStart},
-        {"in a folder that refuses new files", [] {}, StartResult::Failed},
+        {"held by a live instance, the folder reached by a second path",
+         [&] {
+             ASSERT_EQ(StartResult::Runs, Main());
+             reachBySecondPath();
+         },
+         StartResult::SecondStart},
+        {"held by an instance that does not answer (hung or stopped)",
+         [&] {
+             auto hung = std::make_shared<HungInstance>(lockPath);
+             ASSERT_TRUE(hung->held());
+             holder = hung;
+         },
+         StartResult::Failed, Box::Unanswered, QStringLiteral("Panelo2.lock: 5 秒待っても応答がありません。")},
+        {"held by another process that does not listen",
+         [&] {
+             const QByteArray name = QFile::encodeName(lockPath);
+             const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+             ASSERT_EQ(0, ::flock(fd, LOCK_EX | LOCK_NB));
+             holder = std::shared_ptr<void>(nullptr, [fd, name](void*) {
+                 ::unlink(name.constData());
+                 ::close(fd);
+             });
+         },
+         StartResult::Failed, Box::Unanswered, QStringLiteral("Panelo2.lock: 5 秒待っても応答がありません。")},
+        {"in a folder that refuses new files", [&] { readOnly.emplace(fx_.dir()); }, StartResult::Failed,
+         Box::Unwritable, QStringLiteral("Panelo2.lock: 書き込みできません。")},
+        {"absent, on a full disk", [] {}, StartResult::Failed, Box::Unwritable,
+         QStringLiteral("Panelo2.lock: ディスクの空き容量が不足しています。"), true},
+        {"left by a crashed run, on a full disk",
+         [&] {
+             writeLock(crashed);
+             holder = std::shared_ptr<void>(nullptr, [&](void*) { QFile::remove(lockPath); });
+         },
+         StartResult::Failed, Box::Unwritable,
+         QStringLiteral("Panelo2.lock: ディスクの空き容量が不足しています。"), true},
+        {"in a folder whose path is too long for the database files", moveToLongFolder, StartResult::Failed,
+         Box::PathTooLong,
+         QStringLiteral("Panelo2.mdb: パスが %1 バイトです（%2 バイトまで）。").arg(longBytes).arg(MaxDatabasePathBytes())},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const bool unwritable = c.result == StartResult::Failed;
         c.arrange();
         QWidget other;   // the window the user works in when the second start comes
         if (c.result == StartResult::SecondStart) {
@@ -204,19 +332,22 @@ TEST_F(StartupTest, TheLockFileAsAStartFindsIt)
             QApplication::setActiveWindow(&other);
             ASSERT_NE(gTavo().loadedWindow(), QApplication::activeWindow());
         }
-        std::optional<UnwritableFolder> readOnly;
-        if (unwritable) {
-            readOnly.emplace(fx_.dir());
-            if (!readOnly->refuses()) {
-                std::printf("[ SKIPPED ROW ] %s: this process writes into read-only folders here\n", c.what);
-                continue;
-            }
+        if (readOnly && !readOnly->refuses()) {
+            std::printf("[ SKIPPED ROW ] %s: this process writes into read-only folders here\n", c.what);
+            readOnly.reset();
+            continue;
         }
-        const auto before = folderState(fx_.dir());
+        const QString folder = AppPath();
+        const auto before = folderState(folder);
         ScriptedMsgBox boxes;
-        if (unwritable)
-            boxes.expect(QStringLiteral("Main"), vbOK, QStringLiteral("次のフォルダに書き込めないため、起動できません。"));
-        EXPECT_EQ(c.result, Main());
+        if (c.box != Box::None)
+            boxes.expect(QStringLiteral("Main"), vbOK, headlines.at(c.box));
+        std::optional<DiskFull> full;
+        if (c.diskFull)
+            full.emplace();
+        const StartResult result = Main();
+        full.reset();
+        EXPECT_EQ(c.result, result);
         switch (c.result) {
         case StartResult::Runs:
             EXPECT_TRUE(gTavo().isVisible());
@@ -224,26 +355,29 @@ TEST_F(StartupTest, TheLockFileAsAStartFindsIt)
             break;
         case StartResult::SecondStart:
             EXPECT_TRUE(boxes.shown().empty());
-            EXPECT_EQ(before, folderState(fx_.dir()));
+            EXPECT_EQ(before, folderState(folder));
             for (int i = 0; i < 20 && QApplication::activeWindow() != gTavo().loadedWindow(); ++i)
-                QTest::qWait(10);   // the knock arrives in the running instance's events
+                QTest::qWait(10);   // the knock was answered from the running instance's events
             EXPECT_EQ(gTavo().loadedWindow(), QApplication::activeWindow());
             break;
         case StartResult::Failed:
             ASSERT_EQ(1u, boxes.shown().size());
-            EXPECT_EQ(QStringLiteral("次のフォルダに書き込めないため、起動できません。\r\n") + fx_.dir() +
-                          QStringLiteral("\r\n\r\nPanelo2.lock: 書き込みできません。"),
-                      boxes.shown()[0].text);
+            EXPECT_EQ(headlines.at(c.box) + QStringLiteral("\r\n") + folder + QStringLiteral("\r\n\r\n") + c.detail,
+                      boxes.shown()[0].text)
+                << boxes.shown()[0].text.toStdString();
             EXPECT_EQ(vbCritical, boxes.shown()[0].style);
             EXPECT_FALSE(gSplash().isLoaded());
             EXPECT_FALSE(gTavo().isLoaded());
-            EXPECT_EQ(before, folderState(fx_.dir()));
+            ReleaseInstanceLock();   // the refused start ends
+            EXPECT_EQ(before, folderState(folder));
             break;
         }
         if (gTavo().isLoaded())
             gTavo().unload();
         readOnly.reset();
+        holder.reset();
         ReleaseInstanceLock();
+        SetAppPath(fx_.dir());
         gDaoSave().Disconnect();
         gDao().Disconnect();
         ResetDatabaseEngine();

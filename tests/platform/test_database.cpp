@@ -209,4 +209,37 @@ TEST(CompactDatabaseFileTest, CompactsIntoANewFileAndFailsOnJunk)
     EXPECT_EQ(before, fileHash(junk));
 }
 
+// The longest path the layer takes: a file whose full path (links resolved) is as long as
+// MaxDatabasePathBytes() is compacted into, opened and written through its journal; one byte
+// longer is refused. A folder reached through a short link counts by its real path.
+TEST(DatabasePathTest, AFileAtTheLimitWorksAndOneByteLongerIsRefused)
+{
+    DbFixture fx(false);
+    const QString folder =
+        QFileInfo(fx.dir()).canonicalFilePath() + QLatin1Char('/') + QString(200, u'd') + QLatin1Char('/') + QString(200, u'e');
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString link = fx.path(QStringLiteral("l"));
+    ASSERT_TRUE(QFile::link(folder, link));
+    for (int extra : {0, 1}) {
+        SCOPED_TRACE(extra);
+        const qsizetype nameBytes = MaxDatabasePathBytes() - folder.toUtf8().size() - 1 + extra;
+        ASSERT_GT(nameBytes, 8);
+        const QString path = link + QLatin1Char('/') + QString(nameBytes - 4, u'n') + QStringLiteral(".mdb");
+        EXPECT_EQ(MaxDatabasePathBytes() + extra, DatabasePathBytes(path));
+        if (extra == 0) {
+            CompactDatabaseFile(fx.workingPath(), path);
+            auto db = Database::open(path);
+            dbtrans::begin();
+            EXPECT_EQ(1, db->execute(QStringLiteral("INSERT INTO 設定 (ライン,ライン幅) VALUES (255, 3)")));
+            dbtrans::commit();
+            db->close();
+        } else {
+            EXPECT_THROW(CompactDatabaseFile(fx.workingPath(), path), DbError);
+            ASSERT_TRUE(QFile::copy(fx.workingPath(), path));
+            EXPECT_THROW(Database::open(path), DbError);
+        }
+        ResetDatabaseEngine();
+    }
+}
+
 } // namespace
