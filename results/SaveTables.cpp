@@ -27,41 +27,33 @@ const std::vector<SaveTable>& SaveTables()
          {QStringLiteral("切取補助線"), QStringLiteral("切取位置"), QStringLiteral("部材切取順序"),
           QStringLiteral("部材切取順序詳細"), QStringLiteral("回転方式"), QStringLiteral("スリット"),
           QStringLiteral("表示サイズ"), QStringLiteral("表示母材"), QStringLiteral("表示リスト"),
-          QStringLiteral("並び替え項目")},
-         {QStringLiteral("スリット線")}},
+          QStringLiteral("並び替え項目")}},
         {"SaveHozonPatern", "SetHozonPatern", "DelHozonPatern", QStringLiteral("保存パターン"), QStringLiteral("パターン"),
          {QStringLiteral("パターン番号"), QStringLiteral("パターン種別"), QStringLiteral("優先順位"),
           QStringLiteral("母材使用数"), QStringLiteral("部材切取数"), QStringLiteral("平均使用率"),
-          QStringLiteral("平均切代率"), QStringLiteral("平均端材率"), QStringLiteral("平均余材率")},
-         {}},
+          QStringLiteral("平均切代率"), QStringLiteral("平均端材率"), QStringLiteral("平均余材率")}},
         {"SaveHozonPaternList", "SetHozonPaternList", "DelHozonPaternList", kSaveList, kWorkList,
          {QStringLiteral("パターン番号"), QStringLiteral("リスト番号"), QStringLiteral("母材使用数"),
-          QStringLiteral("部材切取数"), QStringLiteral("データ")},
-         {}},
+          QStringLiteral("部材切取数"), QStringLiteral("データ")}},
         {"SaveHozonPaternBozai", "SetHozonPaternBozai", "DelHozonPaternBozai", QStringLiteral("保存パターン母材"),
          QStringLiteral("パターン母材"),
          {QStringLiteral("パターン番号"), QStringLiteral("連番"), QStringLiteral("母材番号"), QStringLiteral("枝番"),
           QStringLiteral("最大平方"), QStringLiteral("平方数"), QStringLiteral("使用面積"), QStringLiteral("使用率"),
           QStringLiteral("切代面積"), QStringLiteral("切代率"), QStringLiteral("端材面積"), QStringLiteral("端材率"),
-          QStringLiteral("余材面積"), QStringLiteral("余材率")},
-         {}},
+          QStringLiteral("余材面積"), QStringLiteral("余材率")}},
         {"SaveHozonPaternBuzai", "SetHozonPaternBuzai", "DelHozonPaternBuzai", QStringLiteral("保存パターン部材"),
          QStringLiteral("パターン部材"),
          {QStringLiteral("パターン番号"), QStringLiteral("連番"), QStringLiteral("母材番号"), QStringLiteral("部材番号"),
           QStringLiteral("枝番"), QStringLiteral("開始横"), QStringLiteral("開始縦"), QStringLiteral("終了横"),
-          QStringLiteral("終了縦"), QStringLiteral("色")},
-         {}},
+          QStringLiteral("終了縦"), QStringLiteral("色")}},
         {"SaveHozonSetting", "SetHozonSetting", "DelHozonSetting", QStringLiteral("保存設定"), QStringLiteral("設定"),
-         {QStringLiteral("ライン"), QStringLiteral("ライン幅")},
-         {}},
+         {QStringLiteral("ライン"), QStringLiteral("ライン幅")}},
         {"SaveHozonBozai", "SetHozonBozai", "DelHozonBozai", QStringLiteral("保存母材"), QStringLiteral("母材"),
          {QStringLiteral("母材番号"), QStringLiteral("幅"), QStringLiteral("長さ"), QStringLiteral("数"),
-          QStringLiteral("色"), QStringLiteral("色値"), QStringLiteral("予備")},
-         {}},
+          QStringLiteral("色"), QStringLiteral("色値"), QStringLiteral("予備")}},
         {"SaveHozonBuzai", "SetHozonBuzai", "DelHozonBuzai", QStringLiteral("保存部材"), QStringLiteral("部材"),
          {QStringLiteral("部材番号"), QStringLiteral("幅"), QStringLiteral("長さ"), QStringLiteral("数"),
-          QStringLiteral("色"), QStringLiteral("色値"), QStringLiteral("回転")},
-         {}},
+          QStringLiteral("色"), QStringLiteral("色値"), QStringLiteral("回転")}},
     };
     return tables;
 }
@@ -82,22 +74,13 @@ bool SaveCopyStep(const SaveTable& t, int32_t number)
 
 bool RecallStep(const SaveTable& t, int32_t number)
 {
-    // The values of the columns the save does not hold, read before the rows go.
-    QStringList keptValues;
-    for (const QString& column : t.kept)
-        keptValues << gBase().CvtSQL(Variant(gBase().CvtInt(gDaoSave().Lookup(t.workTable, column, QString()))), kSqlInt);
     if (execute(QStringLiteral("DELETE FROM ") + t.workTable) < 0)
         return false;   // rows it could not remove would mix with the recalled ones
     if (t.workTable == kWorkList)
         return true;
-    QString targets = t.columns.join(QLatin1Char(','));
-    QString sources = targets;
-    for (qsizetype i = 0; i < t.kept.size(); ++i) {
-        targets += QLatin1Char(',') + t.kept[i];
-        sources += QLatin1Char(',') + keptValues[i];
-    }
-    const QString sql = QStringLiteral("INSERT INTO ") + t.workTable + QStringLiteral(" (") + targets +
-                        QStringLiteral(") SELECT ") + sources + QStringLiteral(" FROM ") + t.copyTable +
+    const QString columns = t.columns.join(QLatin1Char(','));
+    const QString sql = QStringLiteral("INSERT INTO ") + t.workTable + QStringLiteral(" (") + columns +
+                        QStringLiteral(") SELECT ") + columns + QStringLiteral(" FROM ") + t.copyTable +
                         QStringLiteral(" WHERE ") + whereNumber(number) + QStringLiteral(" ORDER BY rowid");
     return execute(sql) > 0;
 }

@@ -17,7 +17,6 @@ struct SaveTable {
     QString copyTable;         // in the save database, keyed by 保存番号
     QString workTable;         // the working table
     QStringList columns;       // after 保存番号, in copy order
-    QStringList kept;          // working columns not saved: a recall keeps their present values
 };
 
 const std::vector<SaveTable>& SaveTables();
@@ -27,7 +26,7 @@ const std::vector<SaveTable>& SaveTables();
 bool SaveCopyStep(const SaveTable& table, int32_t number);
 // Replaces the working table's rows by the saved rows of the number. True when rows were copied.
 // The list (パターンリスト) is only emptied: the main window rebuilds it from the patterns. A
-// column the save does not hold (スリット線) keeps the value the working row had before.
+// column the save does not hold (スリット線) gets what the table gives a new row.
 bool RecallStep(const SaveTable& table, int32_t number);
 // Deletes the number's rows of 保存 or of a copy table. True when rows were deleted; the saved
 // list (保存パターンリスト) may have none.

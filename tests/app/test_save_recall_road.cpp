@@ -1,7 +1,9 @@
 // A computation saved from the main window and recalled later comes back whole: input, kerf,
-// settings and the list of its patterns, without computing again.
+// settings and the list of its patterns, without computing again. The strip-line setting is not
+// saved: after a recall strip lines are shown.
 #include "tests/app/MainWindowFixture.h"
 
+#include "app/SystemSettings.h"
 #include "engine/Engine.h"
 #include "results/frmLoad.h"
 #include "results/frmSave.h"
@@ -17,13 +19,15 @@ protected:
     {
         sql(QStringLiteral("INSERT INTO 母材 (母材番号,幅,長さ,数,色値) VALUES (1,900,1800,2,8421504);"
                            "INSERT INTO 部材 (部材番号,幅,長さ,数,色値,回転) VALUES (1,300,450,5,255,-1),"
-                           "(2,200,600,3,65280,0);"));
+                           "(2,200,600,3,65280,0);"
+                           "UPDATE システム設定 SET スリット線=1;"));
     }
 };
 
 TEST_F(SaveRecallRoadTest, TheSavedComputationComesBackWithItsList)
 {
     ScriptedMsgBox none;
+    ASSERT_EQ(1, gDisplay().SlitLine);   // strip lines hidden
     click(tavo().lbutCompute);
     ASSERT_TRUE(tavo().lbutSave->isEnabled());
     const int rows = tavo().TDBList->rowCount();
@@ -64,6 +68,7 @@ TEST_F(SaveRecallRoadTest, TheSavedComputationComesBackWithItsList)
     EXPECT_EQ(rows, tavo().TDBList->rowCount());
     EXPECT_TRUE(tavo().lbutDetail->isEnabled());
     EXPECT_EQ(2, gEngine().PartTypeCount);
+    EXPECT_EQ(0, gDisplay().SlitLine);   // shown
 }
 
 } // namespace
