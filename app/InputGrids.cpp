@@ -172,6 +172,10 @@ void frmTavo::setRowNo(const InputGrid& g, int16_t mode)
             for (int c : {kColWidth, kColLength, kColCount})
                 if (b.CvtLng(grid.column(c).value()) == 0)
                     grid.column(c).setValue(Variant(int32_t(0)));
+            // 回転 is a yes/no column: a new row is not rotatable (0), never NULL, also in a
+            // file whose table gives new rows no default.
+            if (g.parts && grid.column(kColLast).value().isNull())
+                grid.column(kColLast).setValue(Variant(int32_t(0)));
             if (b.CvtLng(grid.column(kColColorValue).value()) != 0)
                 return;
             // The palette's swatch colours, as the palette form holds them.

@@ -1,13 +1,13 @@
 -- The working database: input, settings, results, the detail work table and printer settings.
 -- Numeric columns carry numeric types, so numbers given as text literals are stored as numbers.
--- Booleans are -1 (true) and 0 (false).
+-- Booleans are -1 (true) and 0 (false); a new row holds 0, never NULL.
 PRAGMA journal_mode = DELETE;
 BEGIN;
 
 CREATE TABLE 母材 (
   母材番号 SMALLINT, 幅 INTEGER, 長さ INTEGER, 数 INTEGER, 色 TEXT, 色値 INTEGER, 予備 TEXT);
 CREATE TABLE 部材 (
-  部材番号 SMALLINT, 幅 INTEGER, 長さ INTEGER, 数 INTEGER, 色 TEXT, 色値 INTEGER, 回転 BOOLEAN);
+  部材番号 SMALLINT, 幅 INTEGER, 長さ INTEGER, 数 INTEGER, 色 TEXT, 色値 INTEGER, 回転 BOOLEAN DEFAULT 0);
 
 -- The kerf panel: colour and width.
 CREATE TABLE 設定 (ライン INTEGER, ライン幅 INTEGER);

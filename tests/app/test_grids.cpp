@@ -102,6 +102,29 @@ TEST_F(PartRowsTest, TheRotationCheckBoxWritesMinusOneAndZero)
     EXPECT_EQ(0, stored(QStringLiteral("部材"), QStringLiteral("回転"), 3).intValue());
 }
 
+// A part row typed by hand is not rotatable: 回転 holds 0, never NULL, in a working database built
+// from today's schema and in one made before, whose table gives a new row no default.
+class TypedPartRowTest : public GridsTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void prepare() override
+    {
+        if (GetParam())
+            sql(QStringLiteral("DROP TABLE 部材; CREATE TABLE 部材 (部材番号 SMALLINT, 幅 INTEGER, 長さ INTEGER, "
+                               "数 INTEGER, 色 TEXT, 色値 INTEGER, 回転 BOOLEAN);"));
+    }
+};
+
+TEST_P(TypedPartRowTest, IsNotRotatable)
+{
+    enterRows(tavo().TDBBuzai, {{"300", "450", "2"}});
+    const Variant rotation = stored(QStringLiteral("部材"), QStringLiteral("回転"), 1);
+    EXPECT_FALSE(rotation.isNull());
+    EXPECT_EQ(0, rotation.intValue());
+}
+
+INSTANTIATE_TEST_SUITE_P(WorkingDatabases, TypedPartRowTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "MadeBefore" : "FromTodaysSchema"; });
+
 TEST_F(PartRowsTest, TheColourCellButtonAndAltDownOpenThePalette)
 {
     TDBGrid* g = tavo().TDBBuzai;
