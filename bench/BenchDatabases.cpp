@@ -1,6 +1,9 @@
 #include "bench/BenchDatabases.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <sqlite3.h>
 
 QString BuildDatabase(const QString& path, const QString& script, int pageSize)
@@ -25,7 +28,44 @@ QString BuildDatabase(const QString& path, const QString& script, int pageSize)
     return error;
 }
 
+QString BuildProgramFolder(const QString& folder, int pageSize)
+{
+    for (const auto& [script, name] : {std::pair{"working.sql", "Panelo2.mdb"}, std::pair{"save.sql", "Panelo2保存.mdb"}}) {
+        const QString error = BuildDatabase(folder + QLatin1Char('/') + QString::fromUtf8(name),
+                                            QStringLiteral(PANELO2_SCHEMA_DIR "/") + QLatin1String(script), pageSize);
+        if (!error.isEmpty())
+            return error;
+    }
+    const QDir data(QStringLiteral(PANELO2_DATA_DIR));
+    for (const QString& f : data.entryList(QDir::Files))
+        if (!QFile::copy(data.filePath(f), folder + QLatin1Char('/') + f))
+            return QStringLiteral("cannot copy ") + data.filePath(f);
+    return QString();
+}
+
 namespace {
+
+const char* const kPatternTables[] = {"パターン", "パターン母材", "パターン部材"};
+
+sqlite3* openReadOnly(const QString& path)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return nullptr;
+    }
+    return db;
+}
+
+qint64 pragmaValue(sqlite3* db, const char* pragma)
+{
+    sqlite3_stmt* st = nullptr;
+    qint64 value = 0;
+    if (sqlite3_prepare_v2(db, pragma, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        value = sqlite3_column_int64(st, 0);
+    sqlite3_finalize(st);
+    return value;
+}
 
 bool sameValue(sqlite3_stmt* a, sqlite3_stmt* b, int i)
 {
@@ -47,16 +87,14 @@ bool sameValue(sqlite3_stmt* a, sqlite3_stmt* b, int i)
 
 QString ComparePatternTables(const QString& path, const QString& otherPath)
 {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
+    sqlite3* db = openReadOnly(path);
+    if (!db)
         return QStringLiteral("cannot open ") + path;
-    }
     const QByteArray attach = "ATTACH DATABASE '" + QFile::encodeName(otherPath).replace('\'', "''") + "' AS other";
     QString difference;
     if (sqlite3_exec(db, attach.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
         difference = QStringLiteral("cannot open ") + otherPath;
-    for (const char* table : {"パターン", "パターン母材", "パターン部材"}) {
+    for (const char* table : kPatternTables) {
         if (!difference.isEmpty())
             break;
         sqlite3_stmt* a = nullptr;
@@ -87,4 +125,55 @@ QString ComparePatternTables(const QString& path, const QString& otherPath)
     }
     sqlite3_close(db);
     return difference;
+}
+
+QString PatternTablesDigest(const QString& path)
+{
+    sqlite3* db = openReadOnly(path);
+    if (!db)
+        return QString();
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    bool ok = true;
+    for (const char* table : kPatternTables) {
+        hash.addData(QByteArray(table));
+        sqlite3_stmt* st = nullptr;
+        ok = ok && sqlite3_prepare_v2(db, (QByteArray("SELECT * FROM ") + table + " ORDER BY rowid").constData(), -1,
+                                      &st, nullptr) == SQLITE_OK;
+        int rc = SQLITE_DONE;
+        while (ok && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+            hash.addData(QByteArrayView("\n", 1));
+            for (int i = 0; i < sqlite3_column_count(st); ++i) {
+                const char type = char(sqlite3_column_type(st, i));
+                hash.addData(QByteArrayView(&type, 1));
+                if (type == SQLITE_INTEGER) {
+                    const qint64 v = sqlite3_column_int64(st, i);
+                    hash.addData(QByteArrayView(reinterpret_cast<const char*>(&v), sizeof v));
+                } else if (type == SQLITE_FLOAT) {
+                    const double v = sqlite3_column_double(st, i);
+                    hash.addData(QByteArrayView(reinterpret_cast<const char*>(&v), sizeof v));
+                } else if (type != SQLITE_NULL) {
+                    const int n = sqlite3_column_bytes(st, i);
+                    hash.addData(QByteArrayView(reinterpret_cast<const char*>(&n), sizeof n));
+                    hash.addData(QByteArrayView(static_cast<const char*>(sqlite3_column_blob(st, i)), n));
+                }
+            }
+        }
+        ok = ok && rc == SQLITE_DONE;
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return ok ? QString::fromLatin1(hash.result().toHex()) : QString();
+}
+
+DatabaseFacts ReadDatabaseFacts(const QString& path)
+{
+    DatabaseFacts facts;
+    sqlite3* db = openReadOnly(path);
+    if (!db)
+        return facts;
+    facts.bytes = QFileInfo(path).size();
+    facts.pageSize = int(pragmaValue(db, "PRAGMA page_size"));
+    facts.freePages = pragmaValue(db, "PRAGMA freelist_count");
+    sqlite3_close(db);
+    return facts;
 }

@@ -1,10 +1,11 @@
 // The headless benchmark runner: the whole compute road (CheckInputValue, BeforeCompute, Compute)
 // on a scenario file and a fresh working database, never asking the stop question.
 //
-//   panelo2-run [--store sqlite|memory|null] [--page-size N] SCENARIO.json OUT.mdb
+//   panelo2-run [--store sqlite|memory|null] [--page-size N] [--pragma P]... SCENARIO.json OUT.mdb
 //
 // --page-size builds OUT.mdb with pages of N bytes (a power of two from 512 to 65536) instead of
-// the schema's own.
+// the schema's own. Each --pragma P ("cache_size=-65536") runs as PRAGMA main.P on the connection
+// once OUT.mdb is open, before anything is written.
 //
 // Exit codes, from the engine's stop reason: 0 done, 1 usage or another failure (a scenario of the
 // wrong form among them), 2 the input failed validation (a number that is not a whole number of 32
@@ -29,6 +30,8 @@
 #include <QJsonObject>
 #include <cstdio>
 #include <memory>
+#include <sqlite3.h>
+#include <utility>
 
 namespace {
 
@@ -37,7 +40,8 @@ void err(const QString& line) { std::fputs((line + QLatin1Char('\n')).toUtf8().c
 
 int usage()
 {
-    err(QStringLiteral("usage: panelo2-run [--store sqlite|memory|null] [--page-size N] SCENARIO.json OUT.mdb"));
+    err(QStringLiteral("usage: panelo2-run [--store sqlite|memory|null] [--page-size N] [--pragma P]... SCENARIO.json "
+                       "OUT.mdb"));
     return 1;
 }
 
@@ -49,7 +53,8 @@ int main(int argc, char** argv)
     QStringList args = app.arguments().mid(1);
     QString storeName = QStringLiteral("sqlite");
     int pageSize = 0;
-    // --store S and --page-size N, each also as --name=value.
+    QStringList pragmas;
+    // --store S, --page-size N and --pragma P, each also as --name=value.
     auto option = [&](const QString& name, QString& value) {
         if (args.isEmpty() || !args[0].startsWith(name))
             return false;
@@ -64,7 +69,11 @@ int main(int argc, char** argv)
         }
         return true;
     };
-    for (QString pageText; option(QStringLiteral("--store"), storeName) || option(QStringLiteral("--page-size"), pageText);) {
+    for (QString pageText, pragma; option(QStringLiteral("--store"), storeName) ||
+                                   option(QStringLiteral("--page-size"), pageText) ||
+                                   option(QStringLiteral("--pragma"), pragma);) {
+        if (!pragma.isEmpty())
+            pragmas << std::exchange(pragma, QString());
         if (!pageText.isEmpty()) {
             bool ok = false;
             pageSize = pageText.toInt(&ok);
@@ -100,6 +109,15 @@ int main(int argc, char** argv)
     if (!gDao().Connect(outPath, false)) {
         err(QStringLiteral("cannot open ") + outPath);
         return 1;
+    }
+    for (const QString& pragma : pragmas) {
+        char* message = nullptr;
+        if (sqlite3_exec(SharedConnection(), (QStringLiteral("PRAGMA main.") + pragma).toUtf8().constData(), nullptr,
+                         nullptr, &message) != SQLITE_OK) {
+            err(QStringLiteral("PRAGMA ") + pragma + QStringLiteral(": ") + QString::fromUtf8(message));
+            sqlite3_free(message);
+            return 1;
+        }
     }
     bool badNumber = false;
     const QString invalid = WriteScenarioInput(doc.object(), &badNumber);

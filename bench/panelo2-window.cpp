@@ -21,14 +21,12 @@
 #include "app/Startup.h"
 #include "app/frmTavo.h"
 #include "bench/BenchDatabases.h"
+#include "bench/BenchProgram.h"
 #include "engine/Engine.h"
 #include "engine/Scenario.h"
-#include "foundation/cApl.h"
 #include "foundation/Globals.h"
 #include "foundation/cDao.h"
-#include "platform/core/AppInfo.h"
 #include "platform/core/MsgBox.h"
-#include "platform/core/Registry.h"
 #include "platform/gui/Events.h"
 #include "platform/gui/GuiApplication.h"
 #include "platform/gui/TDBGrid.h"
@@ -37,14 +35,12 @@
 #include "ui/frmProgress.h"
 
 #include <QAbstractButton>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -53,7 +49,6 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
-#include <cstdio>
 #include <dlfcn.h>
 #include <mutex>
 #include <optional>
@@ -63,52 +58,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-void out(const QString& line)
-{
-    std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), stdout);
-    std::fflush(stdout);
-}
-void err(const QString& line) { std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), stderr); }
-
-QString seconds(double s) { return QString::number(s, 'f', 3); }
-
-// The headless road on the scenario into OUT: its seconds, or nothing after a message.
-std::optional<double> runRunner(const QString& scenario, const QString& outPath)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/panelo2-run"), {scenario, outPath});
-    if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        err(QStringLiteral("panelo2-run failed: ") + QString::fromUtf8(p.readAllStandardOutput()));
-        return std::nullopt;
-    }
-    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n')))
-        if (line.startsWith(QStringLiteral("seconds ")))
-            return line.mid(8).toDouble();
-    return std::nullopt;
-}
-
-// Counts the paintings of a widget.
-class PaintCount : public QObject {
-public:
-    explicit PaintCount(QWidget* w) { w->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        count += e->type() == QEvent::Paint;
-        return false;
-    }
-    int count = 0;
-};
-
-// Lets events run until the widget has been painted once more than `before` (at most 10 s).
-void waitForPaint(const PaintCount& paints, int before)
-{
-    QElapsedTimer limit;
-    limit.start();
-    while (paints.count <= before && limit.elapsed() < 10000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
 
 // The X server's test extension, loaded at run time (the bench needs no X headers): clicks that
 // reach the program as a user's do, through the server and Qt's event reader.
@@ -291,22 +240,6 @@ int usage()
     return 1;
 }
 
-// A program folder as the build makes it: both databases from schema/, the files of data/.
-QString makeProgramFolder(const QString& folder)
-{
-    for (const auto& [script, name] : {std::pair{"working.sql", "Panelo2.mdb"}, std::pair{"save.sql", "Panelo2保存.mdb"}}) {
-        const QString error = BuildDatabase(folder + QLatin1Char('/') + QString::fromUtf8(name),
-                                            QStringLiteral(PANELO2_SCHEMA_DIR "/") + QLatin1String(script));
-        if (!error.isEmpty())
-            return error;
-    }
-    const QDir data(QStringLiteral(PANELO2_DATA_DIR));
-    for (const QString& f : data.entryList(QDir::Files))
-        if (!QFile::copy(data.filePath(f), folder + QLatin1Char('/') + f))
-            return QStringLiteral("cannot copy ") + data.filePath(f);
-    return QString();
-}
-
 struct WindowRun {
     double seconds = 0;        // click to the list drawn
     double listSeconds = 0;    // the list built again, until drawn
@@ -323,16 +256,12 @@ std::optional<WindowRun> runWindow(const QJsonObject& scenario, const QString& r
 {
     QTemporaryDir dir;
     const QString folder = dir.path();
-    const QString made = dir.isValid() ? makeProgramFolder(folder) : QStringLiteral("cannot make a program folder");
+    const QString made = dir.isValid() ? BuildProgramFolder(folder) : QStringLiteral("cannot make a program folder");
     if (!made.isEmpty()) {
         err(made);
         return std::nullopt;
     }
-    SetAppPath(folder);
-    SetAppExeName(QStringLiteral("Panelo2"));
-    reg::SetRootFile(reg::Root::LocalMachine, folder + QStringLiteral("/HKEY_LOCAL_MACHINE.reg"));
-    reg::SetRootFile(reg::Root::CurrentUser, folder + QStringLiteral("/HKEY_CURRENT_USER.reg"));
-    ReleaseApl();   // the application settings are read afresh from this folder's registry
+    useProgramFolder(folder);
     const QString working = folder + QStringLiteral("/Panelo2.mdb");
     // The scenario is in the input tables before the window loads them.
     if (!gDao().Connect(working, false)) {
@@ -358,7 +287,7 @@ std::optional<WindowRun> runWindow(const QJsonObject& scenario, const QString& r
         err(QStringLiteral("the main window was not exposed"));
 
     WindowRun run;
-    const PaintCount listPaints(tavo.TDBList->viewport());
+    const PaintCount listPaints([&]() -> QWidget* { return tavo.TDBList ? tavo.TDBList->viewport() : nullptr; });
     QElapsedTimer clock;
     clock.start();
     if (presser)
@@ -392,19 +321,8 @@ std::optional<WindowRun> runWindow(const QJsonObject& scenario, const QString& r
     run.slowestFrameMs = double(slowest) / 1e6;
 
     tables = ComparePatternTables(working, runnerOut);
-    tavo.Busy = false;
-    tavo.unload();
-    ReleaseInstanceLock();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    gDaoSave().Disconnect();
-    gDao().Disconnect();
+    closeProgram();
     return run;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
 }  // namespace
@@ -451,7 +369,7 @@ int main(int argc, char** argv)
     QTemporaryDir runnerDir;
     const QString runnerOut = runnerDir.filePath(QStringLiteral("runner.mdb"));
     std::vector<double> runner{0}, window, ratio, list;
-    std::optional<double> first = runRunner(scenarioPath, runnerOut);
+    std::optional<double> first = runRunner({scenarioPath, runnerOut});
     if (!first)
         return 1;
     runner[0] = *first;
@@ -468,7 +386,7 @@ int main(int argc, char** argv)
         const std::optional<WindowRun> w = runWindow(doc.object(), runnerOut, presser ? &*presser : nullptr, tables);
         if (!w)
             return 1;
-        const std::optional<double> after = runRunner(scenarioPath, runnerOut);
+        const std::optional<double> after = runRunner({scenarioPath, runnerOut});
         if (!after)
             return 1;
         runner.push_back(*after);
