@@ -7,12 +7,13 @@
 #
 # Each run takes the folders in turn (so the machine's drift spreads over all of them): the folder
 # is copied to a scratch place with BUILD_DIR/bin/Panelo2 beside it (not timed), the program is
-# started there M times in a row (default 1; --starts 2 shows what a second start finds), each
-# start timed until the window is mapped, then closed with Alt+F4 (openbox closes it as a user's
-# click on the title bar's cross would) and waited for. After each start: both files' sizes,
-# PRAGMA freelist_count and PRAGMA page_size (sqlite3 shell). The last lines are the medians per
-# folder and start. Without --display an Xvfb with openbox is started for the runs and stopped
-# at the end.
+# started there M times in a row (default 1; with 2, the second start finds the files as the
+# first left them), each start timed until the window is mapped, then closed with Alt+F4 (openbox
+# closes it as the title bar's cross would) and waited for. After each start: both files' sizes,
+# PRAGMA freelist_count and PRAGMA page_size (sqlite3 shell), the exit status. The last lines are
+# the medians per folder and start. Without --display an Xvfb with openbox is started for the
+# runs and stopped at the end. Exit 1 when a start showed no window, ended with another status
+# than 0 or logged an error.
 #
 # --prepare makes OUTDIR (missing or empty) a program folder: SCENARIO (a file, or a name of
 # bench/scenarios such as B1; none: a fresh folder) computed into its working database, the list
@@ -68,7 +69,7 @@ done
 tmp=$(mktemp -d)
 xpids=()
 cleanup() {
-    for p in "${xpids[@]}"; do kill "$p" 2>/dev/null || true; done
+    for p in "${xpids[@]}"; do kill "$p" 2>/dev/null && wait "$p" 2>/dev/null || true; done
     rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -161,7 +162,7 @@ echo "medians of the starts (seconds, exec to the main window mapped)"
 for i in "${!folders[@]}"; do
     for start in $(seq "$starts"); do
         m=$(awk -v i="$i" -v s="$start" '$1 == i && $2 == s {print $3}' "$tmp/times" 2>/dev/null | median)
-        printf 'median start %-3s %-40s %s\n' "$start" "${folders[$i]}" "$m"
+        printf 'median start %-3s %-40s %s\n' "$start" "${folders[$i]}" "$( [ -n "$m" ] && printf '%.3f' "$m" || echo none)"
     done
 done
 exit "$failed"
