@@ -28,6 +28,30 @@ QString BuildDatabase(const QString& path, const QString& script, int pageSize)
     return error;
 }
 
+QString RunPragmas(sqlite3* db, const QString& schema, const QStringList& pragmas)
+{
+    for (const QString& pragma : pragmas) {
+        const QByteArray sql = (QStringLiteral("PRAGMA ") + schema + QLatin1Char('.') + pragma).toUtf8();
+        char* message = nullptr;
+        if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+            const QString error = QStringLiteral("PRAGMA ") + pragma + QStringLiteral(": ") + QString::fromUtf8(message);
+            sqlite3_free(message);
+            return error;
+        }
+        if (!pragma.contains(QLatin1Char('=')))
+            continue;
+        // SQLite ignores a setting it does not know; reading it back tells.
+        sqlite3_stmt* st = nullptr;
+        const QByteArray read = sql.left(sql.indexOf('='));
+        const bool known = sqlite3_prepare_v2(db, read.constData(), -1, &st, nullptr) == SQLITE_OK &&
+                           sqlite3_step(st) == SQLITE_ROW;
+        sqlite3_finalize(st);
+        if (!known)
+            return QStringLiteral("PRAGMA ") + pragma + QStringLiteral(": not a setting SQLite knows");
+    }
+    return QString();
+}
+
 QString BuildProgramFolder(const QString& folder, int pageSize)
 {
     for (const auto& [script, name] : {std::pair{"working.sql", "Panelo2.mdb"}, std::pair{"save.sql", "Panelo2保存.mdb"}}) {

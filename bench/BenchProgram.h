@@ -17,6 +17,9 @@ void err(const QString& line);    // to stderr
 QString seconds(double s);        // three decimals
 double median(std::vector<double> values);   // 0 of none
 
+// Before the application object: offscreen unless QT_QPA_PLATFORM or DISPLAY says otherwise.
+void chooseQtPlatform();
+
 // panelo2-run beside this executable with these arguments: its `seconds`, or nothing after a
 // message (a failure, or no figure).
 std::optional<double> runRunner(const QStringList& arguments);

@@ -30,7 +30,6 @@
 #include <QJsonObject>
 #include <cstdio>
 #include <memory>
-#include <sqlite3.h>
 #include <utility>
 
 namespace {
@@ -110,14 +109,9 @@ int main(int argc, char** argv)
         err(QStringLiteral("cannot open ") + outPath);
         return 1;
     }
-    for (const QString& pragma : pragmas) {
-        char* message = nullptr;
-        if (sqlite3_exec(SharedConnection(), (QStringLiteral("PRAGMA main.") + pragma).toUtf8().constData(), nullptr,
-                         nullptr, &message) != SQLITE_OK) {
-            err(QStringLiteral("PRAGMA ") + pragma + QStringLiteral(": ") + QString::fromUtf8(message));
-            sqlite3_free(message);
-            return 1;
-        }
+    if (const QString failed = RunPragmas(SharedConnection(), QStringLiteral("main"), pragmas); !failed.isEmpty()) {
+        err(failed);
+        return 1;
     }
     bool badNumber = false;
     const QString invalid = WriteScenarioInput(doc.object(), &badNumber);

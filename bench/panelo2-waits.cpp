@@ -53,7 +53,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sqlite3.h>
 
 namespace {
 
@@ -129,14 +128,9 @@ bool openProgram(const Options& o, const QString& folder)
         return false;
     }
     for (const QString& schema : {QStringLiteral("main"), gDaoSave().CurrentDB()->schema()})
-        for (const QString& p : o.pragmas) {
-            char* message = nullptr;
-            if (sqlite3_exec(SharedConnection(), (QStringLiteral("PRAGMA ") + schema + QLatin1Char('.') + p).toUtf8().constData(),
-                             nullptr, nullptr, &message) != SQLITE_OK) {
-                err(QStringLiteral("PRAGMA ") + p + QStringLiteral(": ") + QString::fromUtf8(message));
-                sqlite3_free(message);
-                return false;
-            }
+        if (const QString failed = RunPragmas(SharedConnection(), schema, o.pragmas); !failed.isEmpty()) {
+            err(failed);
+            return false;
         }
     gTavo().show();
     if (!QTest::qWaitForWindowExposed(gTavo().loadedWindow()))
@@ -357,7 +351,7 @@ int prepare(const Options& o)
         if (!closeFolder(folder) || !ok)
             return 1;
     }
-    out(QStringLiteral("prepared ") + folder + QStringLiteral(": %1 saves%2")
+    out(QStringLiteral("prepared ") + folder + QStringLiteral(": saves %1%2")
                                                  .arg(o.scenario.isEmpty() ? 0 : o.saves)
                                                  .arg(o.deleteSaves ? QStringLiteral(", deleted again") : QString()));
     out(facts("working", ReadDatabaseFacts(workingPath(folder))));
@@ -420,8 +414,7 @@ std::optional<Options> readOptions(QStringList args)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    chooseQtPlatform();
     GuiApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);   // as the program: it ends when the main window unloads
     const std::optional<Options> options = readOptions(app.arguments().mid(1));

@@ -329,8 +329,7 @@ std::optional<WindowRun> runWindow(const QJsonObject& scenario, const QString& r
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    chooseQtPlatform();
     GuiApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);   // as the program: it ends when the main window unloads
 
