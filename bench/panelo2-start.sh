@@ -2,11 +2,12 @@
 # Start-up of the real program as a user sees it: from exec until the main window "一覧画面 -
 # Panelo2" is mapped, for prepared program folders in turn.
 #
-#   bench/panelo2-start.sh BUILD_DIR [--runs K] [--starts M] [--display :N] FOLDER...
+#   bench/panelo2-start.sh BUILD_DIR [--runs K] [--starts M] [--display :N] FOLDER[@BUILD]...
 #   bench/panelo2-start.sh --prepare BUILD_DIR OUTDIR SCENARIO|none NSAVES [--deleted] [--page-size N]
 #
 # Each run takes the folders in turn (so the machine's drift spreads over all of them): the folder
-# is copied to a scratch place with BUILD_DIR/bin/Panelo2 beside it (not timed), the program is
+# is copied to a scratch place with BUILD_DIR/bin/Panelo2 beside it (not timed; FOLDER@BUILD takes
+# BUILD/bin/Panelo2 instead, so two builds compare in one run) and flushed to the disk, the program is
 # started there M times in a row (default 1; with 2, the second start finds the files as the
 # first left them), each start timed until the window is mapped, then closed with Alt+F4 (openbox
 # closes it as the title bar's cross would) and waited for. After each start: both files' sizes,
@@ -61,10 +62,14 @@ while [ $# -gt 0 ]; do
 done
 [ $# -ge 1 ] || usage
 folders=("$@")
+programs=()
 for f in "${folders[@]}"; do
-    [ -f "$f/Panelo2.mdb" ] && [ -f "$f/Panelo2保存.mdb" ] || { echo "$f: not a program folder" >&2; exit 1; }
+    dir=${f%@*} exe=$build/bin/Panelo2
+    [ "$dir" != "$f" ] && exe=${f##*@}/bin/Panelo2
+    [ -f "$dir/Panelo2.mdb" ] && [ -f "$dir/Panelo2保存.mdb" ] || { echo "$dir: not a program folder" >&2; exit 1; }
+    [ -x "$exe" ] || { echo "$exe: no program" >&2; exit 1; }
+    programs+=("$exe")
 done
-[ -x "$build/bin/Panelo2" ] || { echo "$build/bin/Panelo2: no program" >&2; exit 1; }
 
 tmp=$(mktemp -d)
 xpids=()
@@ -129,9 +134,10 @@ for run in $(seq "$runs"); do
     for i in "${!folders[@]}"; do
         copy=$tmp/folder
         rm -rf "$copy"
-        cp -r --reflink=auto "${folders[$i]}" "$copy"
-        cp "$build/bin/Panelo2" "$copy/"
+        cp -r --reflink=auto "${folders[$i]%@*}" "$copy"
+        cp "${programs[$i]}" "$copy/"
         rm -f "$copy/Panelo2.lock" "$copy/ErrLog.txt"
+        sync   # the copy on the disk first: its writeback would otherwise hold up the program's commits
         for start in $(seq "$starts"); do
             t0=$EPOCHREALTIME
             "$copy/Panelo2" >"$tmp/program.log" 2>&1 &

@@ -19,12 +19,15 @@
 //
 //   panelo2-waits [--page-size N] [--pragma P]... [--runs K] [--keep DIR] SCENARIO.json
 //   panelo2-waits --prepare DIR [--saves N] [--delete-saves] [--page-size N] [--pragma P]... [SCENARIO.json]
+//   panelo2-waits --after-start DIR
 //
 // --pragma P ("cache_size=-65536") runs as PRAGMA main.P and PRAGMA <save>.P. --keep DIR makes the
 // last run's folder at DIR (missing or empty) and leaves it there. --prepare DIR times nothing: it
 // makes DIR a program folder with the scenario computed (none: a fresh folder), the list built,
 // N saves made through the save dialog and, with --delete-saves, deleted again through the recall
-// dialog. Qt's platform is whatever it is given (offscreen with neither QT_QPA_PLATFORM nor
+// dialog. --after-start DIR works on the program folder DIR as it is (a copy, since it changes it):
+// the real start (Main, compaction and all), the pattern indexes present after it, then the first
+// save recalled and 詳　細 on the first row of its list, each timed. Qt's platform is whatever it is given (offscreen with neither QT_QPA_PLATFORM nor
 // DISPLAY). Exit codes: 0 done, 1 a failure (a step failed, a message box nobody expected, an
 // error logged, or tables that differ between runs or after the recall).
 #include "app/Startup.h"
@@ -62,6 +65,7 @@ struct Options {
     int runs = 1;
     QString keep;              // the last run's folder
     QString prepare;           // the folder to prepare (no timing)
+    QString afterStart;        // the folder to start in and recall from
     int saves = 0;
     bool deleteSaves = false;
     QString scenario;          // absolute path; may be empty when preparing
@@ -359,11 +363,38 @@ int prepare(const Options& o)
     return 0;
 }
 
+// --after-start: the real start in the folder, then the recall of the first save and the detail
+// window on its first pattern, timed.
+int afterStart(const Options& o)
+{
+    const QString folder = QFileInfo(o.afterStart).absoluteFilePath();
+    useProgramFolder(folder);
+    QElapsedTimer clock;
+    clock.start();
+    if (Main() != StartResult::Runs || !noBoxes("start")) {
+        err(QStringLiteral("the start failed"));
+        return 1;
+    }
+    const double start = elapsed(clock);
+    const Variant indexes = gDao().Lookup(
+        QStringLiteral("sqlite_master"), QStringLiteral("GROUP_CONCAT(name, ' ')"),
+        QStringLiteral("type = 'index' AND tbl_name IN ('パターン', 'パターン母材', 'パターン部材')"));
+    double recall = 0, relist = 0, detail = 0;
+    const bool ok = recallFirst(recall, relist) && openDetail(detail);
+    if (!closeFolder(folder) || !ok)
+        return 1;
+    out(QStringLiteral("start_s %1 (Main, the splash's two seconds included)").arg(seconds(start)));
+    out(QStringLiteral("pattern indexes after the start: ") + indexes.stringValue());
+    out(QStringLiteral("recall_s %1 relist_s %2 detail_s %3").arg(seconds(recall), seconds(relist), seconds(detail)));
+    return 0;
+}
+
 int usage()
 {
     err(QStringLiteral("usage: panelo2-waits [--page-size N] [--pragma P]... [--runs K] [--keep DIR] SCENARIO.json\n"
                        "       panelo2-waits --prepare DIR [--saves N] [--delete-saves] [--page-size N] [--pragma P]... "
-                       "[SCENARIO.json]"));
+                       "[SCENARIO.json]\n"
+                       "       panelo2-waits --after-start DIR"));
     return 1;
 }
 
@@ -393,6 +424,8 @@ std::optional<Options> readOptions(QStringList args)
             o.keep = QFileInfo(value).absoluteFilePath();
         } else if (name == QLatin1String("--prepare")) {
             o.prepare = value;
+        } else if (name == QLatin1String("--after-start")) {
+            o.afterStart = value;
         } else if (name == QLatin1String("--saves")) {
             o.saves = value.toInt(&ok);
             ok = ok && o.saves >= 0;
@@ -402,6 +435,8 @@ std::optional<Options> readOptions(QStringList args)
         if (!ok)
             return std::nullopt;
     }
+    if (!o.afterStart.isEmpty())
+        return args.isEmpty() ? std::optional<Options>(o) : std::nullopt;
     const bool preparing = !o.prepare.isEmpty();
     if (args.size() > 1 || (args.isEmpty() && !preparing) || (!preparing && (o.saves > 0 || o.deleteSaves)))
         return std::nullopt;
@@ -429,6 +464,8 @@ int main(int argc, char** argv)
     SetMsgBoxHandler(answerBox);
     if (!o.prepare.isEmpty())
         return prepare(o);
+    if (!o.afterStart.isEmpty())
+        return afterStart(o);
     if (!o.keep.isEmpty() && !makeEmptyFolder(o.keep))
         return 1;
 
