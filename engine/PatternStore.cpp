@@ -7,6 +7,9 @@
 namespace {
 constexpr qint64 kBatchMilliseconds = 500;
 constexpr int kIndexBuildThreads = 4;
+// The rows per statement of the piece row statements, largest first: a layout's rows go in as few
+// statements as these sizes allow, in order.
+constexpr int kPieceRowsPerStatement[] = {64, 8, 1};
 
 // The pattern tables' indexes, as schema/working.sql creates them. They are named here, not read
 // back from the database, so that a search killed while they were dropped leaves nothing lost:
@@ -102,8 +105,14 @@ void SqlitePatternStore::openBatch()
 void SqlitePatternStore::prepare()
 {
     cDao& dao = gDao();
-    piece_ = dao.Prepare(QStringLiteral("INSERT INTO パターン部材 (パターン番号,連番,部材番号,母材番号,枝番,開始横,開始縦,"
-                                        "終了横,終了縦,色) VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10)"));
+    static_assert(std::size(kPieceRowsPerStatement) == std::tuple_size_v<decltype(pieces_)>);
+    for (size_t k = 0; k < pieces_.size(); ++k) {
+        QString sql = QStringLiteral("INSERT INTO パターン部材 (パターン番号,連番,部材番号,母材番号,枝番,開始横,開始縦,"
+                                     "終了横,終了縦,色) VALUES ");
+        for (int r = 0; r < kPieceRowsPerStatement[k]; ++r)
+            sql += (r ? QStringLiteral(",") : QString()) + QStringLiteral("(?,?,?,?,?,?,?,?,?,?)");
+        pieces_[k] = dao.Prepare(sql);
+    }
     sheet_ = dao.Prepare(QStringLiteral("INSERT INTO パターン母材 (パターン番号,連番,母材番号,枝番,最大平方,平方数,使用面積,"
                                         "使用率,切代面積,切代率,端材面積,端材率,余材面積,余材率) "
                                         "VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14)"));
@@ -133,11 +142,17 @@ void SqlitePatternStore::Store(const Engine& e, const std::vector<PiecePlacement
     try {
         PatternPieceRows(e, placements, pieceRows_);
         beginStep();
-        for (const PatternPieceRow& r : pieceRows_) {
+        for (size_t next = 0, k = 0; next < pieceRows_.size();) {
+            while (pieceRows_.size() - next < size_t(kPieceRowsPerStatement[k]))
+                ++k;
+            Statement& st = pieces_[k];
             int i = 1;
-            for (int64_t v : {r.パターン番号, r.連番, r.部材番号, r.母材番号, r.枝番, r.開始横, r.開始縦, r.終了横, r.終了縦, r.色})
-                piece_.bind(i++, v);
-            piece_.execute();
+            for (int n = 0; n < kPieceRowsPerStatement[k]; ++n) {
+                const PatternPieceRow& r = pieceRows_[next++];
+                for (int64_t v : {r.パターン番号, r.連番, r.部材番号, r.母材番号, r.枝番, r.開始横, r.開始縦, r.終了横, r.終了縦, r.色})
+                    st.bind(i++, v);
+            }
+            st.execute();
         }
         commitStep();
 
@@ -210,7 +225,8 @@ void SqlitePatternStore::End()
     if (checkIndexes_)
         restoreIndexes();
     Flush();
-    piece_ = Statement();
+    for (Statement& st : pieces_)
+        st = Statement();
     sheet_ = Statement();
     pattern_ = Statement();
     prepared_ = false;

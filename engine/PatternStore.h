@@ -11,6 +11,7 @@
 
 #include <QElapsedTimer>
 #include <QStringList>
+#include <array>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -44,7 +45,10 @@ private:
     void prepare();
     void openBatch();
     void restoreIndexes();
-    Statement piece_, sheet_, pattern_;
+    // Piece rows go in statements of several rows each (kPieceRowsPerStatement in the .cpp):
+    // the cost of a statement's step is paid per statement, not per row.
+    std::array<Statement, 3> pieces_;
+    Statement sheet_, pattern_;
     bool prepared_ = false;
     bool batchOpen_ = false;
     bool checkIndexes_ = false;   // Begin ran: End makes sure every index is there

@@ -16,6 +16,11 @@ namespace {
 // SQLite's allocation statistics take a global lock on every allocation and nobody reads them.
 // They can be switched off only before SQLite's first use, hence at the program's start.
 const int kNoAllocationStatistics = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+// What a savepoint must be able to undo (the pages it changes, a few per step of the pattern
+// store) is kept in memory up to this size instead of a temporary file from the first 64 KiB on:
+// with large pages every savepoint would write a file of its own.
+constexpr int kStatementJournalInMemory = 4 << 20;
+const int kStatementJournalsInMemory = sqlite3_config(SQLITE_CONFIG_STMTJRNL_SPILL, kStatementJournalInMemory);
 
 struct Connection {
     sqlite3* db = nullptr;
@@ -836,6 +841,10 @@ std::shared_ptr<Database> Database::open(const QString& path, bool exclusive)
         execRaw(c.db, QStringLiteral("SELECT count(*) FROM ") + quoteIdent(db->schema_) +
                           QStringLiteral(".sqlite_master"));
         execRaw(c.db, QStringLiteral("PRAGMA ") + quoteIdent(db->schema_) + QStringLiteral(".journal_mode=DELETE"));
+        // Deleted rows are cleared within the pages a deletion writes anyway, but freed pages are
+        // not written again with zeros (as this SQLite is built to by default): emptying a table
+        // would otherwise cost as much as writing it twice.
+        execRaw(c.db, QStringLiteral("PRAGMA ") + quoteIdent(db->schema_) + QStringLiteral(".secure_delete=FAST"));
         if (exclusive)
             execRaw(c.db, QStringLiteral("PRAGMA ") + quoteIdent(db->schema_) +
                               QStringLiteral(".locking_mode=EXCLUSIVE"));
