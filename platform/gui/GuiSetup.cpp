@@ -1,6 +1,7 @@
 #include "platform/gui/GuiSetup.h"
 
 #include "platform/gui/Colors.h"
+#include "platform/gui/ScreenColormap.h"
 
 #include <QApplication>
 #include <QFont>
@@ -44,6 +45,7 @@ QPalette fixedPalette()
 
 void SetupGuiPlatform()
 {
+    UseScreenColormap();
     const QStringList fallback = {QStringLiteral("Noto Sans CJK JP")};
     QFont::insertSubstitutions(QString::fromUtf16(kFontPGothic),
                                QStringList{QStringLiteral("IPAPGothic")} + fallback);
