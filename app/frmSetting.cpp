@@ -116,7 +116,7 @@ protected:
         if (e->type() == QEvent::KeyPress) {
             auto* k = static_cast<QKeyEvent*>(e);
             if (const int code = VbKeyCode(k))
-                handler_(code, VbShiftState(k->modifiers()));
+                handler_(code, VbShiftState(k));
         }
         return QObject::eventFilter(watched, e);
     }

@@ -222,7 +222,7 @@ bool LineButton::eventFilter(QObject* watched, QEvent* e)
         break;
     case QEvent::KeyPress: {
         auto* k = static_cast<QKeyEvent*>(e);
-        int code = VbKeyCode(k), shift = VbShiftState(k->modifiers());
+        int code = VbKeyCode(k), shift = VbShiftState(k);
         if (code) {
             emit KeyDown(code, shift);
             if (code == 0)
@@ -242,7 +242,7 @@ bool LineButton::eventFilter(QObject* watched, QEvent* e)
     }
     case QEvent::KeyRelease: {
         auto* k = static_cast<QKeyEvent*>(e);
-        int code = VbKeyCode(k), shift = VbShiftState(k->modifiers());
+        int code = VbKeyCode(k), shift = VbShiftState(k);
         if (code) {
             emit KeyUp(code, shift);
             if (code == 0)

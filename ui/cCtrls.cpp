@@ -699,7 +699,7 @@ bool cCtrls::OnKey(QEvent* event)
     if (original == 0)
         return false;
     int code = original;
-    int shift = VbShiftState(e->modifiers());
+    int shift = VbShiftState(e);
     const bool down = event->type() == QEvent::KeyPress;
     Guarded(down ? "KeyDown" : "KeyUp", [&] { ForwardKey(down, code, shift); });
     // Qt moves the focus from a check or option button with the arrow keys by itself; Up and

@@ -64,7 +64,7 @@ protected:
     }
     void keyPressEvent(QKeyEvent* e) override
     {
-        int code = VbKeyCode(e), shift = VbShiftState(e->modifiers());
+        int code = VbKeyCode(e), shift = VbShiftState(e);
         if (code && keyDown) {
             keyDown(code, shift);
             if (code == 0)

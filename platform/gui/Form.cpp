@@ -86,7 +86,7 @@ private:
             return false;
         const int original = VbKeyCode(e);
         int code = original;
-        int shift = VbShiftState(e->modifiers());
+        int shift = VbShiftState(e);
         RunGuarded(form->name(), e->type() == QEvent::KeyPress ? QStringLiteral("Form_KeyDown")
                                                                : QStringLiteral("Form_KeyUp"), [&] {
             if (e->type() == QEvent::KeyPress)

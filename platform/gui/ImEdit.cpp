@@ -15,7 +15,7 @@ ImEdit::ImEdit(const QString& typeName, QWidget* parent) : QLineEdit(parent)
 void ImEdit::keyPressEvent(QKeyEvent* e)
 {
     int code = VbKeyCode(e);
-    int shift = VbShiftState(e->modifiers());
+    int shift = VbShiftState(e);
     const int original = code;
     if (code) {
         emit KeyDown(code, shift);
@@ -49,7 +49,7 @@ void ImEdit::keyPressEvent(QKeyEvent* e)
 void ImEdit::keyReleaseEvent(QKeyEvent* e)
 {
     int code = VbKeyCode(e);
-    int shift = VbShiftState(e->modifiers());
+    int shift = VbShiftState(e);
     if (code) {
         emit KeyUp(code, shift);
         if (code == 0)

@@ -65,6 +65,11 @@ int VbShiftState(Qt::KeyboardModifiers m)
     return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
 }
 
+int VbShiftState(const QKeyEvent* e)
+{
+    return VbShiftState(e->modifiers()) | (e->key() == Qt::Key_Backtab ? vbShiftMask : 0);
+}
+
 Qt::Key QtKeyOf(int code)
 {
     if (code == 13)

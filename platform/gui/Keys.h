@@ -16,6 +16,8 @@ enum VbShift { vbShiftMask = 1, vbCtrlMask = 2, vbAltMask = 4 };
 int VbKeyCode(const QKeyEvent* event);                  // 0 for keys without a code
 int VbKeyCode(int qtKey);
 int VbShiftState(Qt::KeyboardModifiers modifiers);
+// The Shift mask of a key event: Backtab is Shift+Tab, whether or not Qt sets the modifier on it.
+int VbShiftState(const QKeyEvent* event);
 Qt::Key QtKeyOf(int vbKeyCode);                         // Qt::Key_unknown when there is none
 Qt::KeyboardModifiers QtModifiersOf(int shift);
 // A key event for a code and Shift mask, with the text the key types (letters, digits, space).

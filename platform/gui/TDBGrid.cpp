@@ -336,7 +336,7 @@ TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent), model_(new TDBGridModel(
     setSelectionMode(QAbstractItemView::NoSelection);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    setTabKeyNavigation(true);
+    setTabKeyNavigation(false);   // Tab and Shift+Tab leave the grid for the next or previous control
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(int(rowHeight_));
@@ -1031,9 +1031,8 @@ void TDBGrid::navigate(int code, int shift)
         break;
     case vbKeyLeft:
     case vbKeyRight:
-    case vbKeyReturn:
-    case vbKeyTab: {
-        const int step = code == vbKeyLeft || (code == vbKeyTab && (shift & vbShiftMask)) ? -1 : 1;
+    case vbKeyReturn: {
+        const int step = code == vbKeyLeft ? -1 : 1;
         const int n = nextVisible(c, step);
         if (n >= 0) {
             c = n;
@@ -1060,7 +1059,7 @@ void TDBGrid::keyPressEvent(QKeyEvent* e)
 {
     const int original = VbKeyCode(e);
     int code = original;
-    int shift = VbShiftState(e->modifiers());
+    int shift = VbShiftState(e);
     if (code && e != editorKey_ && !replaying_) {
         emitGuarded("KeyDown", [&] { emit KeyDown(code, shift); });
         if (code == 0)
@@ -1076,9 +1075,6 @@ void TDBGrid::keyPressEvent(QKeyEvent* e)
     case vbKeyDown:
     case vbKeyPageUp:
     case vbKeyPageDown:
-        navigate(code, shift);
-        return;
-    case vbKeyTab:
         navigate(code, shift);
         return;
     case vbKeySpace:
@@ -1115,7 +1111,7 @@ void TDBGrid::keyPressEvent(QKeyEvent* e)
 void TDBGrid::keyReleaseEvent(QKeyEvent* e)
 {
     int code = VbKeyCode(e);
-    int shift = VbShiftState(e->modifiers());
+    int shift = VbShiftState(e);
     if (code)
         emitGuarded("KeyUp", [&] { emit KeyUp(code, shift); });
     QTableView::keyReleaseEvent(e);
@@ -1147,7 +1143,7 @@ bool TDBGrid::eventFilter(QObject* watched, QEvent* e)
     auto* k = static_cast<QKeyEvent*>(e);
     const int original = VbKeyCode(k);
     int code = original;
-    int shift = VbShiftState(k->modifiers());
+    int shift = VbShiftState(k);
     if (code) {
         emitGuarded("KeyDown", [&] { emit KeyDown(code, shift); });
         if (code == 0)
@@ -1167,7 +1163,10 @@ bool TDBGrid::eventFilter(QObject* watched, QEvent* e)
         return true;
     closeEditor(editor, QAbstractItemDelegate::NoHint);
     setFocus();
-    navigate(code, shift);
+    if (code == vbKeyTab)
+        focusNextPrevChild(!(shift & vbShiftMask));
+    else
+        navigate(code, shift);
     return true;
 }
 
