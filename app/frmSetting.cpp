@@ -47,10 +47,10 @@ void focusGroup(const std::vector<QWidget*>& group)
 {
     for (size_t i = 0; i + 1 < group.size(); ++i)
         if (auto* o = qobject_cast<QRadioButton*>(group[i]); o && o->isChecked()) {
-            SetFocusOn(o);
+            SetFocusByKey(o);
             return;
         }
-    SetFocusOn(group.back());
+    SetFocusByKey(group.back());
 }
 
 template <size_t N>

@@ -9,6 +9,7 @@
 #include "platform/gui/Colors.h"
 #include "platform/gui/Handler.h"
 #include "platform/gui/ImText.h"
+#include "platform/gui/Keys.h"
 #include "platform/gui/ReportPrinter.h"
 #include "printing/PrinterTable.h"
 #include "ui/ControlFactory.h"
@@ -23,6 +24,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -66,6 +68,28 @@ protected:
 
 private:
     std::function<void(QFocusEvent*)> handler_;
+};
+
+// Forwards the key presses of a control; the key goes on unless the handler sets its code to 0.
+class KeyFilter : public QObject {
+public:
+    KeyFilter(QObject* parent, std::function<void(int&, int&)> handler) : QObject(parent), handler_(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, e);
+        auto* k = static_cast<QKeyEvent*>(e);
+        int code = VbKeyCode(k), shift = VbShiftState(k);
+        if (code == 0)
+            return false;
+        handler_(code, shift);
+        return code == 0;
+    }
+
+private:
+    std::function<void(int&, int&)> handler_;
 };
 
 // The editor's cAreport, made on first use.
@@ -180,6 +204,9 @@ void frmSysPrintDtl::createControls(FormWindow* w)
         });
         optDirect[size_t(i)]->installEventFilter(new FocusFilter(optDirect[size_t(i)], [this, i](QFocusEvent* e) {
             handle("optDirect_GotFocus", [this, i, e] { optDirect_Focus(i, e->type() == QEvent::FocusIn); });
+        }));
+        optDirect[size_t(i)]->installEventFilter(new KeyFilter(optDirect[size_t(i)], [this](int& code, int& shift) {
+            handle("optDirect_KeyDown", [&] { optDirect_KeyDown(code, shift); });
         }));
     }
     // The printer box's check runs when the focus leaves it for another control of the window.
@@ -440,6 +467,13 @@ void frmSysPrintDtl::optDirect_Focus(int index, bool got)
     if (ctrl_)
         if (cCtrls* item = ctrl_->ControlItem(optDirect[size_t(index)]))
             item->CaptionColor(got ? 2 : 1);
+}
+
+// Enter moves on from the orientation buttons too: they hand it to the controller themselves.
+void frmSysPrintDtl::optDirect_KeyDown(int& keyCode, int& shift)
+{
+    if (ctrl_ && keyCode == vbKeyReturn)
+        ctrl_->KeyDown(keyCode, shift);
 }
 
 // --- save, delete, close ----------------------------------------------------------------------

@@ -85,6 +85,7 @@ private:
     void lbutClose_Click();
     void optDirect_Click(int index);
     void optDirect_Focus(int index, bool got);
+    void optDirect_KeyDown(int& keyCode, int& shift);
     void combo_Click(QComboBox* box);
     void handle(const char* procedure, const std::function<void()>& body);
 

@@ -4,6 +4,7 @@
 #include "platform/gui/ImNumber.h"
 #include "ui/LineButton.h"
 
+#include <QKeyEvent>
 #include <QPushButton>
 
 QFont WindowFont(bool bold, int pointSize)
@@ -14,11 +15,37 @@ QFont WindowFont(bool bold, int pointSize)
     return f;
 }
 
+namespace {
+
+// Enter presses the focused button, as Space does. The button stays neither default nor
+// auto-default, so Enter in another control of its window never presses it.
+class EnterPresses : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        auto* k = static_cast<QKeyEvent*>(e);
+        auto* b = static_cast<QPushButton*>(watched);
+        if ((k->key() != Qt::Key_Return && k->key() != Qt::Key_Enter) || (k->modifiers() & ~Qt::KeypadModifier) ||
+            !b->isEnabled())
+            return false;
+        b->click();
+        return true;
+    }
+};
+
+}  // namespace
+
 QPushButton* NewCommandButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
 {
     auto* b = NewControl<QPushButton>(parent, name, geometry, caption);
     b->setAutoDefault(false);
     b->setDefault(false);
+    b->installEventFilter(new EnterPresses(b));
     return b;
 }
 

@@ -2,8 +2,8 @@
 // The one place where windows make their controls. Every control gets, as its objectName, the
 // name the window's code, the error log and the control collections know it by; a member of a
 // control array also gets its index (the "Index" property, see FormControls.h). The functions
-// below add the look the windows share: their font, command buttons that never take Enter, the
-// action buttons in bold, number boxes with their format.
+// below add the look the windows share: their font, command buttons that Enter presses only
+// when they have the focus, the action buttons in bold, number boxes with their format.
 #include <QFont>
 #include <QRect>
 #include <QString>
@@ -37,7 +37,7 @@ T* NewMember(QWidget* parent, const char* name, int index, const QRect& geometry
     return control;
 }
 
-// A push button that Enter in a box of its window never presses.
+// A push button that Enter presses when it has the focus (and Enter in a box of its window never).
 QPushButton* NewCommandButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry);
 // An action button, its caption in the bold window font.
 LineButton* NewLineButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry);

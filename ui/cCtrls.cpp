@@ -661,7 +661,8 @@ void cCtrls::OnFocus(bool got)
 }
 
 // Which key events go on to the owner: none while the form previews keys, except Up and Down
-// of the input boxes; a combo box keeps its plain arrows; multi-line boxes keep every key.
+// of the input boxes; a combo box keeps its plain arrows; multi-line boxes keep every key; a
+// command button gives the owner its Enter only, so that Enter moves on from it.
 bool cCtrls::ForwardKey(bool down, int& keyCode, int& shift)
 {
     if (!Owner || !control_)
@@ -675,6 +676,7 @@ bool cCtrls::ForwardKey(bool down, int& keyCode, int& shift)
     case kCheckBox: case kOptionButton: forward = !preview; break;
     case kImText: forward = !IsMultiLine(control_) && (arrow || !preview); break;
     case kImNumber: forward = arrow || !preview; break;
+    case kCommandButton: forward = !preview && keyCode == vbKeyReturn; break;
     default: break;
     }
     if (forward) {

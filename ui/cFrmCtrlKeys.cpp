@@ -81,8 +81,12 @@ void cFrmCtrl::KeyDown(int& keyCode, int& shift)
         direction = 0;
     else
         return;
-    if (!MovesByItself(direction == 1))
-        TabFocusEasy(direction);
+    if (MovesByItself(direction == 1))
+        return;
+    TabFocusEasy(direction);
+    // A command button that Enter moves on from is not pressed as well.
+    if (keyCode == vbKeyReturn && TypeName(form_ ? form_->activeControl() : nullptr) == QLatin1String("CommandButton"))
+        keyCode = 0;
 }
 
 void cFrmCtrl::KeyUp(int& keyCode, int& shift)
@@ -102,6 +106,7 @@ void cFrmCtrl::TabFocusEasy(int& direction)
             target = QApplication::focusWidget();
         if (!target)
             return;
+        ShowFocusFrame(target);
         const Qt::Key key = back ? Qt::Key_Backtab : Qt::Key_Tab;
         const Qt::KeyboardModifiers mods = back ? Qt::ShiftModifier : Qt::NoModifier;
         QKeyEvent press(QEvent::KeyPress, key, mods);
@@ -138,7 +143,7 @@ void cFrmCtrl::TabFocus(int& direction)
     if (!prevCtl) prevCtl = last;
     QWidget* target = direction == 1 ? prevCtl : direction == 2 ? first : direction == 3 ? last : nextCtl;
     try {
-        SetFocusOn(target);
+        SetFocusByKey(target);
     } catch (const std::exception&) {
         if (active)
             active->setFocus(Qt::OtherFocusReason);
@@ -168,7 +173,7 @@ void cFrmCtrl::SetForcusTopControl()
         }
     }
     if (chosen)
-        SetFocusOn(chosen);
+        SetFocusByKey(chosen);
 }
 
 // Brings the value into the range: a bound of 0 turns the sign first (-999..0 takes 5 as -5).

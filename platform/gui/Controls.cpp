@@ -70,3 +70,19 @@ void SetFocusOn(QWidget* control)
         throw VbError::InvalidCall();
     control->setFocus(Qt::OtherFocusReason);
 }
+
+void SetFocusByKey(QWidget* control)
+{
+    if (!control || !control->isEnabled() || !control->isVisible() || (control->focusPolicy() == Qt::NoFocus && !control->focusProxy()))
+        throw VbError::InvalidCall();
+    ShowFocusFrame(control);
+    control->setFocus(Qt::TabFocusReason);
+}
+
+// Qt draws the focus frame once a Tab has moved the focus in the window; a move by another key
+// counts the same.
+void ShowFocusFrame(QWidget* widget)
+{
+    if (widget)
+        widget->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+}

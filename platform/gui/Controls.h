@@ -20,6 +20,11 @@ int BackStyle(const QWidget* label);
 
 // Gives the control the focus; throws VbError 5 when it is missing, disabled or hidden.
 void SetFocusOn(QWidget* control);
+// The same for a move the keyboard makes (Enter, the arrows): the window shows the focus frame
+// from then on, as after a Tab.
+void SetFocusByKey(QWidget* control);
+// The window of the widget shows its focus frame, as after a Tab.
+void ShowFocusFrame(QWidget* widget);
 
 // Any object that answers access keys the window hands it (Enter as default, Esc as cancel button).
 class AccessKeyTarget {

@@ -34,8 +34,10 @@ void ImEdit::keyPressEvent(QKeyEvent* e)
     }
     const bool next = KeyListContains(Key.NextCtrl, code, shift);
     if (next || KeyListContains(Key.PrevCtrl, code, shift)) {
-        if (commit())
+        if (commit()) {
+            ShowFocusFrame(this);
             focusNextPrevChild(next);
+        }
         return;
     }
     if (code != original) {

@@ -81,6 +81,31 @@ TEST_F(GridTabTest, TabInACellBeingTypedStoresTheValueAndLeavesTheGrid)
     EXPECT_EQ(7, lookup(QStringLiteral("母材"), QStringLiteral("数"), QStringLiteral("母材番号=1")).intValue());
 }
 
+// Enter presses the focused command button: from 幅 Enter twice reaches the colour "…", whose
+// Enter opens the palette; it shows the focus frame as after a Tab; 回転禁止 too.
+TEST_F(GridTabTest, EnterPressesTheFocusedCommandButton)
+{
+    const QImage byCode = [&] {
+        tavo().butTavoPallete->setFocus(Qt::OtherFocusReason);
+        return Render(tavo().butTavoPallete);
+    }();
+    PaletteAnswer palette;
+    palette.swatch = 7;
+    tavo().numKirisiroWidth->setFocus(Qt::OtherFocusReason);
+    keys({Qt::Key_Return, Qt::Key_Return});
+    ASSERT_EQ(tavo().butTavoPallete, focused());
+    EXPECT_NE(byCode, Render(tavo().butTavoPallete));   // the focus frame shows
+    key(Qt::Key_Return);
+    EXPECT_EQ(1, palette.openings);
+    EXPECT_EQ(frmPallete::kSwatchColors[7], BackColor(tavo().txtKirisiroColor));
+
+    QApplication::setActiveWindow(w);
+    tavo().butProhibition->setFocus(Qt::OtherFocusReason);
+    key(Qt::Key_Return);
+    EXPECT_EQ(QStringLiteral("全て回転"), tavo().butProhibition->text());
+    EXPECT_EQ(0, lookup(QStringLiteral("部材"), QStringLiteral("回転"), QStringLiteral("部材番号=1")).intValue());
+}
+
 TEST_F(KeyboardTest, AJobIsEnteredComputedOpenedSavedAndClosedWithTheKeyboardAlone)
 {
     ScriptedMsgBox none;

@@ -381,3 +381,29 @@ TEST_F(SettingDialogTest, EveryCaptionIsShownWhole)
     SaveScreenshot(d.loadedWindow(), QStringLiteral("frmSetting"));
     click(d.lbutClose);
 }
+
+// A control that Enter reaches shows the focus frame as one that Tab reaches does (Qt draws the
+// frame only once the keyboard has moved the focus in the window), unlike one focused by code.
+TEST_F(SettingDialogTest, EnterShowsTheFocusFrameAsATabDoes)
+{
+    auto look = [&](bool tabFirst, bool byEnter) {
+        frmSetting& d = open();
+        if (tabFirst)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* target = d.optPosision[size_t(gEngine().Settings.CutPosition)];
+        if (byEnter) {
+            d.optHojoLine[0]->setFocus(Qt::OtherFocusReason);
+            QTest::keyClick(d.optHojoLine[0], Qt::Key_Return);
+        } else {
+            target->setFocus(Qt::OtherFocusReason);
+        }
+        EXPECT_TRUE(target->hasFocus());
+        const QImage image = Render(target);
+        dialog_->unload();
+        dialog_.reset();
+        return image;
+    };
+    const QImage byCode = look(false, false), afterTab = look(true, false), byEnter = look(false, true);
+    EXPECT_NE(byCode, afterTab);                     // the frame shows
+    EXPECT_EQ(afterTab, byEnter);
+}

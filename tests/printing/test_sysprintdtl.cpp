@@ -366,3 +366,42 @@ TEST_F(SysPrintDtlTest, TheReportBoxOffersTheDefaultEntryAndTheIniNames)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains("ReportName03=\"\""));
 }
+
+// Enter moves from box to box and on past the "..." buttons and the orientation buttons without
+// pressing them, down to the line buttons, where Enter presses 追　加.
+TEST_F(SysPrintDtlTest, EnterMovesDownTheWholeFormToTheLineButtons)
+{
+    for (const bool detail : {false, true}) {
+        SCOPED_TRACE(detail ? "detail" : "new");
+        open(1, detail);
+        std::vector<QWidget*> expected{ed.cmbReport, ed.cmbPrint, ed.butPrint, ed.cmbPort, ed.butPort, ed.cmbSize,
+                                       ed.optDirect[0], ed.cmbBin, ed.cmbMode, ed.cmbKind, ed.txtBikou, ed.lbutEntry};
+        if (detail)
+            expected.erase(expected.begin());            // the report box of a stored row is read-only
+        ed.butPrint->setFocus(Qt::OtherFocusReason);
+        const QImage byCode = Render(ed.butPrint);
+        expected.front()->setFocus();
+        QCoreApplication::processEvents();
+        std::vector<QWidget*> reached{ed.activeControl()};
+        while (reached.size() < expected.size()) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCoreApplication::processEvents();       // the controller's Tab runs once the key is handled
+            reached.push_back(ed.activeControl());
+            if (reached.back() == ed.butPrint)
+                EXPECT_NE(byCode, Render(ed.butPrint));   // reached by Enter: the focus frame shows
+        }
+        auto names = [](const std::vector<QWidget*>& controls) {
+            std::vector<std::string> out;
+            for (QWidget* c : controls)
+                out.push_back(c ? c->objectName().toStdString() + c->property("Index").toString().toStdString() : "-");
+            return out;
+        };
+        EXPECT_EQ(names(expected), names(reached));
+        EXPECT_EQ(0, printers->setupShown);          // "..." was passed, not pressed
+        if (!detail) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);   // 追　加 on an unchanged form
+            EXPECT_EQ(ed.cmbReport, ed.activeControl());                    // resets it, the top control focused
+        }
+        ed.unload();
+    }
+}

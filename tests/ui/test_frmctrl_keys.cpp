@@ -32,7 +32,8 @@ protected:
 
 // Each key moves the focus one step at most: input boxes with their own key lists move by
 // themselves, combo boxes keep their arrows unless the form previews keys, control-array
-// members raise no key events, and a command button's keys reach only the form's handler.
+// members raise no key events, and a command button gives the controller its Enter, which moves
+// on without pressing the button.
 TEST_P(FrmCtrlKeysTest, EachKeyMovesTheFocusOneStepAtMost)
 {
     struct Step {
@@ -65,9 +66,11 @@ TEST_P(FrmCtrlKeysTest, EachKeyMovesTheFocusOneStepAtMost)
         {f.txtBikou, Qt::Key_Return, shift, f.txtMemo, f.txtMemo},
         {f.txtBikou, Qt::Key_Up, none, f.numQty, f.numQty},
         {f.txtMemo, Qt::Key_Down, none, f.txtMemo, f.txtMemo},
-        {f.butRun, Qt::Key_Return, none, f.butRun, f.lbutClose},        // a button's keys: the form's only
+        {f.butRun, Qt::Key_Return, none, f.lbutClose, f.lbutClose},     // a button: Enter moves on
         {f.txtName, Qt::Key_Up, none, f.lbutClose, f.lbutClose},        // the first: back to the last
     };
+    int runs = 0;
+    QObject::connect(form.butRun, &QPushButton::clicked, [&] { ++runs; });
     form.ShowWithFocus(form.txtName);
     for (const Step& s : steps) {
         s.from->setFocus(Qt::OtherFocusReason);
@@ -78,6 +81,7 @@ TEST_P(FrmCtrlKeysTest, EachKeyMovesTheFocusOneStepAtMost)
         EXPECT_EQ(expected, now) << "from " << qPrintable(s.from->objectName()) << " key " << std::hex << s.key
                                  << " to " << qPrintable(now ? now->objectName() : QString());
     }
+    EXPECT_EQ(0, runs);
     form.txtMemo->setFocus();
     Press(Qt::Key_Return);
     EXPECT_EQ(QStringLiteral("\n"), form.txtMemo->toPlainText());   // a multi-line box keeps Enter

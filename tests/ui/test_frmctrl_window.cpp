@@ -1,6 +1,7 @@
 #include "tests/ui/test_frmctrl_window.h"
 
 #include "platform/gui/GuiSetup.h"
+#include "ui/ControlFactory.h"
 #include "ui/NewFrmCtrl.h"
 
 #include <QApplication>
@@ -78,10 +79,7 @@ void CtrlTestForm::createControls(FormWindow* w)
     txtMemo = new QPlainTextEdit(w);
     txtMemo->setObjectName("txtMemo");
     txtMemo->setGeometry(110, 250, 300, 60);
-    butRun = new QPushButton(QStringLiteral("実行"), w);
-    butRun->setObjectName("butRun");
-    butRun->setAutoDefault(false);
-    butRun->setGeometry(110, 330, 90, 28);
+    butRun = NewCommandButton(w, "butRun", QStringLiteral("実行"), QRect(110, 330, 90, 28));
     lbutClose = new LineButton(w, QStringLiteral("閉じる"));
     lbutClose->setObjectName("lbutClose");
     lbutClose->setGeometry(320, 326, 90, 32);
