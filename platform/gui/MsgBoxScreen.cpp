@@ -5,6 +5,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVariant>
@@ -47,6 +50,23 @@ QMessageBox::Icon iconOf(int style)
     }
 }
 
+// Room the window manager's title bar takes beside the title: the window icon and the buttons.
+constexpr int kTitleBarRoom = 120;
+
+// The box is at least as wide as its title bar needs for the whole title: an invisible item of
+// that width in the box's layout (the box sizes itself to its layout when it is shown).
+void fitTitle(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    const QMargins m = grid->contentsMargins();
+    const int width = QFontMetrics(font).horizontalAdvance(box.windowTitle()) + kTitleBarRoom - m.left() - m.right();
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), 0, 0, 1, grid->columnCount());
+}
+
 }  // namespace
 
 QString MsgBoxLines(const QString& text)
@@ -74,6 +94,7 @@ std::unique_ptr<QMessageBox> BuildMsgBox(const QString& text, int style, const Q
         if (defs[i].code == vbCancel || defs.size() == 1)
             box->setEscapeButton(b);   // Esc and the close box answer Cancel (or the only button)
     }
+    fitTitle(*box);
     return box;
 }
 

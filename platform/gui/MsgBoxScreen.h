@@ -1,7 +1,8 @@
 #pragma once
 // Message boxes on screen: the style's buttons (with the Japanese captions of the system's
-// boxes), icon and default button; CR, LF and CR LF all break lines. The program installs it
-// at start; tests keep their scripted answerer instead.
+// boxes), icon and default button; CR, LF and CR LF all break lines; the box is wide enough for
+// its whole title in the title bar. The program installs it at start; tests keep their scripted
+// answerer instead.
 #include <QString>
 #include <memory>
 

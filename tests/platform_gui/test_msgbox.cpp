@@ -5,6 +5,8 @@
 #include "tests/platform_gui/GuiTestUtil.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -66,6 +68,33 @@ TEST(MsgBoxScreenTest, LineBreaksTitleAndResults)
 
     box->resize(box->sizeHint());
     SaveScreenshot(box.get(), QStringLiteral("msgbox"));
+}
+
+// The title bar shows the whole title: besides the title, openbox's bar takes 104 pixels for the
+// window icon and three buttons. A long text keeps the width it needs.
+TEST(MsgBoxScreenTest, TheBoxIsAtLeastAsWideAsItsWholeTitle)
+{
+    QFont titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    titleFont.setBold(true);
+    const struct {
+        const char16_t *text, *title;
+    } cases[] = {
+        {u"切取順をチェックして下さい。", u"システム設定 - Panelo2"},
+        {u"プリンタが見つかりません。", u"プリンタ設定 [新規] - Panelo2"},
+        {u"帳票名が入力されていません。", u"入力エラー"},
+        {u"リスト情報の取得中にエラーが発生しました。\r\n再計算してください。", u"lbutDetail_Click"},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf16(c.text), title = QString::fromUtf16(c.title);
+        auto box = BuildMsgBox(text, 48, title);
+        box->show();
+        EXPECT_GE(box->width(), QFontMetrics(titleFont).horizontalAdvance(title) + 104) << title.toStdString();
+        for (const QString& line : MsgBoxLines(text).split(QLatin1Char('\n')))
+            EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance(line)) << line.toStdString();
+        if (title.startsWith(QStringLiteral("システム")))
+            SaveScreenshot(box.get(), QStringLiteral("msgbox_long_title"));
+        box->hide();
+    }
 }
 
 TEST(MsgBoxScreenTest, TheInstalledHandlerShowsTheBoxAndReturnsTheChosenButton)
