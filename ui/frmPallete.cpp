@@ -70,8 +70,7 @@ protected:
             if (code == 0)
                 return;
         }
-        if (code == vbKeyTab)   // Tab moves on as usual
-            QWidget::keyPressEvent(e);
+        QWidget::keyPressEvent(e);   // passed on: Tab moves on, Esc reaches the window's cancel button
     }
 
 private:

@@ -1,9 +1,11 @@
 #include "foundation/gui/cFoldDlg.h"
 
 #include "foundation/gui/NulBuffer.h"
+#include "platform/gui/TitleBar.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QPrinterInfo>
 #include <QStandardPaths>
 
@@ -54,6 +56,10 @@ std::unique_ptr<QDialog> CreateFolderBrowser(QWidget* owner, const QString& root
         list->setLabelText(caption);
         list->setComboBoxItems(QPrinterInfo::availablePrinterNames());
         list->setComboBoxEditable(false);
+        // The dialog sizes itself to its contents: a label as wide as the title bar needs keeps
+        // the whole title in view.
+        if (auto* label = list->findChild<QLabel*>())
+            label->setMinimumWidth(TitleBarWidth(caption));
         return list;
     }
     auto dialog = std::make_unique<QFileDialog>(owner, caption, root);

@@ -2,11 +2,10 @@
 
 #include "platform/core/AppInfo.h"
 #include "platform/core/MsgBox.h"
+#include "platform/gui/TitleBar.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QFontDatabase>
-#include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
@@ -50,9 +49,6 @@ QMessageBox::Icon iconOf(int style)
     }
 }
 
-// Room the window manager's title bar takes beside the title: the window icon and the buttons.
-constexpr int kTitleBarRoom = 120;
-
 // The box is at least as wide as its title bar needs for the whole title: an invisible item of
 // that width in the box's layout (the box sizes itself to its layout when it is shown).
 void fitTitle(QMessageBox& box)
@@ -60,10 +56,8 @@ void fitTitle(QMessageBox& box)
     auto* grid = qobject_cast<QGridLayout*>(box.layout());
     if (!grid)
         return;
-    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
-    font.setBold(true);
     const QMargins m = grid->contentsMargins();
-    const int width = QFontMetrics(font).horizontalAdvance(box.windowTitle()) + kTitleBarRoom - m.left() - m.right();
+    const int width = TitleBarWidth(box.windowTitle()) - m.left() - m.right();
     grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), 0, 0, 1, grid->columnCount());
 }
 

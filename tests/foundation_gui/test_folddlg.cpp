@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QImage>
 #include <QInputDialog>
 #include <QPrinterInfo>
@@ -119,6 +121,11 @@ TEST(FoldDlgTest, QtBrowsersForFoldersAndPrinters)
         QImage image(dialog->size(), QImage::Format_ARGB32);
         dialog->render(&image);
         EXPECT_TRUE(image.save(QStringLiteral(PANELO2_ARTIFACT_DIR "/") + QLatin1String(file)));
+        if (dialog == list) {   // the title bar shows the whole title (openbox's bar takes 104 pixels beside it)
+            QFont title = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+            title.setBold(true);
+            EXPECT_GE(dialog->width(), QFontMetrics(title).horizontalAdvance(dialog->windowTitle()) + 104);
+        }
         dialog->hide();
     }
 }

@@ -108,6 +108,18 @@ TEST_F(PalleteTest, ArrowKeysWalkTheSwatchesWithWrapping)
     }
 }
 
+TEST_F(PalleteTest, EscOnASwatchCancels)
+{
+    bool open = true;
+    pick(0xFFFFFF, [&] {
+        press(Qt::Key_Right);
+        press(Qt::Key_Escape);
+        open = p.isLoaded();
+    });
+    EXPECT_FALSE(open);
+    EXPECT_FALSE(p.State());
+}
+
 TEST_F(PalleteTest, EnterOnASwatchConfirmsTheSelection)
 {
     pick(0xFFFFFF, [&] {
