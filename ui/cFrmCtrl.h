@@ -4,7 +4,8 @@
 // cmbReport), keeps the colour tables and fonts of the styles, applies styles, colours and
 // fonts to all wrappers (or those of one control type) and to the labels that belong to no
 // control, forwards the data operations, and tells whether any control changed. Its keyboard
-// side moves the focus with Enter and the arrow keys, clears or restores the data by hot key
+// side moves the focus with Enter and the arrow keys (showing the focus frame, as a Tab does; a
+// command button Enter moves on from is not pressed), clears or restores the data by hot key
 // and brings number boxes back into their range.
 //
 // Colour tables: index 0..4 for controls, 0..3 for captions (the style numbers of cCtrls).
