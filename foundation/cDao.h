@@ -51,7 +51,7 @@ QString CompactionCopyPath(const QString& path);
 
 // The page size of both database files: schema/ builds them so, and a compaction brings an older
 // file to it.
-constexpr int kDatabasePageSize = 4096;
+constexpr int kDatabasePageSize = 32768;
 
 // Whether compacting a file of this space is worth a rewrite: its pages are not of the program's
 // size, or at least a tenth of them are free (space that deletions, overwrites and recomputations

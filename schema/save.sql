@@ -1,6 +1,9 @@
 -- The save database: named saves of whole computations. The eight working tables it copies
 -- from and to are reached through the shared connection; LinkedTables names them, and
 -- start-up points each link at the working database.
+-- Pages of 32 KiB: the rows a computation stores, a save copies and a recall copies back move
+-- fastest so (bench/README.md), and a layout's signature of a few KB fits a page.
+PRAGMA page_size = 32768;
 PRAGMA journal_mode = DELETE;
 BEGIN;
 

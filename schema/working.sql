@@ -1,6 +1,9 @@
 -- The working database: input, settings, results, the detail work table and printer settings.
 -- Numeric columns carry numeric types, so numbers given as text literals are stored as numbers.
 -- Booleans are -1 (true) and 0 (false); a new row holds 0, never NULL.
+-- Pages of 32 KiB: the rows a computation stores, a save copies and a recall copies back move
+-- fastest so (bench/README.md), and a layout's signature of a few KB fits a page.
+PRAGMA page_size = 32768;
 PRAGMA journal_mode = DELETE;
 BEGIN;
 

@@ -204,6 +204,13 @@ TEST(DaoTest, ACompactionIsWorthItForFreedPagesOrAnotherPageSize)
             << c.pageSize << " " << c.pages << " " << c.freePages;
 }
 
+TEST(DaoTest, TheSchemaBuildsBothFilesWithTheProgramsPageSize)
+{
+    DbFixture fx(false);
+    EXPECT_EQ(kDatabasePageSize, ReadDatabaseFileSpace(fx.workingPath()).pageSize);
+    EXPECT_EQ(kDatabasePageSize, ReadDatabaseFileSpace(fx.savePath()).pageSize);
+}
+
 // Every row of every table of a closed file, in storage order, as one digest.
 QByteArray rowsDigest(const QString& path)
 {
