@@ -24,6 +24,9 @@ constexpr uint32_t kYellow = 65535;
 VbError divisionByZero() { return VbError(11, QStringLiteral("Division by zero")); }
 VbError overflow() { return VbError(6, QStringLiteral("Overflow")); }
 
+template <typename T>
+void release(std::vector<T>& v) { std::vector<T>().swap(v); }
+
 int16_t narrow(int32_t v)
 {
     if (v < std::numeric_limits<int16_t>::min() || v > std::numeric_limits<int16_t>::max())
@@ -113,11 +116,10 @@ bool PatternList::InsertListData()
                 continue;
             previous = p;
             ++n;
-            const double rate = g.found ? b.CvtDbl(g.rate) : 0;
-            const int32_t cut = g.found ? b.CvtLng(g.cut) : 0;
-            const int16_t sheets = g.found ? narrow(b.CvtLng(g.sheets)) : 0;
+            const double rate = b.CvtDbl(g.rate);
+            const int16_t sheets = narrow(g.sheets);
             insert.bind(1, int64_t(p));
-            insert.bind(2, int64_t(cut));
+            insert.bind(2, int64_t(g.cut));
             insert.bind(3, int64_t(n));
             insert.bind(4, int64_t(sheets));
             insert.bind(5, ListDataText(n, sheets, rate));
@@ -129,9 +131,12 @@ bool PatternList::InsertListData()
     if (!filled) {
         if (inTransaction)
             logged("InsertListData", [] { gDao().RollbackTrans(); });
+        release(patternGroups_);
         return false;
     }
-    return ConnectList();
+    const bool connected = ConnectList();
+    release(patternGroups_);   // the list keeps their numbers only
+    return connected;
 }
 
 bool PatternList::ConnectList()
@@ -150,9 +155,11 @@ bool PatternList::ConnectList()
 // What the list keeps of the computation while it is shown.
 void PatternList::takeSnapshot()
 {
-    groups_.clear();
+    std::vector<int32_t> numbers;
+    numbers.reserve(patternGroups_.size());
     for (const PatternGroup& g : patternGroups_)
-        groups_.push_back(g.patternNo);
+        numbers.push_back(g.patternNo);
+    groups_ = std::move(numbers);
     stock_ = ListStockOf(engine_);
     maxStockWidth_ = engine_.MaxStockWidth;
     maxStockLength_ = engine_.MaxStockLength;
@@ -316,8 +323,8 @@ void PatternList::Clear()
         while (grid_.columnCount() > 0)
             grid_.removeColumn(0);
     });
-    patternGroups_.clear();
-    groups_.clear();
+    release(patternGroups_);
+    release(groups_);
     thumbnails_.clear();
 }
 

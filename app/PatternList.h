@@ -60,8 +60,10 @@ public:
 
     // --- the steps of a rebuild, in this order ---
     bool OpenPatternGroups();       // the groups (PatternGroups.h); false on error
-    bool InsertListData();          // fills パターンリスト in one transaction, then ConnectList
-    bool ConnectList();             // binds the grid to the first 表示リスト rows
+    // Fills パターンリスト in one transaction, then ConnectList; the groups are released after it
+    // (the list keeps their pattern numbers).
+    bool InsertListData();
+    bool ConnectList();             // binds the grid to the first 表示リスト rows of the groups inserted
     void SetTDBGridColumn();        // the grid's columns
     void Resize();                  // the start scale from 表示サイズ, applied
     // The whole rebuild: the result is that of the last of OpenPatternGroups / InsertListData run.
@@ -80,7 +82,8 @@ public:
     double ListScale() const { return scale_; }
     void setListScale(double scale) { scale_ = scale; }
     int32_t MaxDrawArea() const { return maxDrawArea_; }
-    const std::vector<PatternGroup>& PatternGroups() const { return patternGroups_; }
+    // The pattern number of each group of the list shown, in ranking order.
+    const std::vector<int32_t>& PatternGroups() const { return groups_; }
     void ReleasePatternGroups() { patternGroups_.clear(); }
     TDBGrid& grid() { return grid_; }
     ListThumbnails& thumbnails() { return thumbnails_; }
@@ -108,8 +111,8 @@ private:
     TDBGrid& grid_;
     Engine& engine_;
     ListThumbnails thumbnails_;
-    std::vector<PatternGroup> patternGroups_;
-    std::vector<int32_t> groups_;        // パターン番号 of the groups in ranking order
+    std::vector<PatternGroup> patternGroups_;   // from OpenPatternGroups to the end of InsertListData
+    std::vector<int32_t> groups_;        // パターン番号 of the groups in ranking order, taken by ConnectList
     ListStock stock_;                    // the computation's stock, taken by OpenPatternGroups
     double scale_ = 0;
     int32_t maxDrawArea_ = 0;

@@ -12,8 +12,9 @@
 // fresh folder and compared with the mean of the runner runs beside it, since the machine's speed
 // drifts. A line per window run, then the medians: window_seconds (click to the list drawn),
 // list_seconds (the list built again as the compute road builds it, until drawn),
-// scroll_slowest_ms (the list scrolled a row at a time), runner_seconds, tables, and last ratio
-// (window / runner).
+// scroll_slowest_ms (the list scrolled a row at a time), peak_mb (the most memory the process held
+// resident, its list drawn and scrolled; the runner runs as a process of its own), runner_seconds,
+// tables, and last ratio (window / runner).
 // With --cancel-latency N, Cancel is pressed N times at random moments of each window run (through
 // the X server's test extension on xcb, a posted click elsewhere), each stop question is answered
 // with キャンセル, and the last lines are the times from a press to the question on screen.
@@ -22,6 +23,7 @@
 #include "app/frmTavo.h"
 #include "bench/BenchDatabases.h"
 #include "bench/BenchProgram.h"
+#include "bench/ProcessMemory.h"
 #include "engine/Engine.h"
 #include "engine/Scenario.h"
 #include "foundation/Globals.h"
@@ -246,6 +248,7 @@ struct WindowRun {
     int frames = 0;            // scrolling row by row
     double slowestFrameMs = 0;
     int patterns = 0;
+    double peakMb = 0, residentMb = 0;   // of the process once the list was drawn and scrolled
 };
 
 // The real program in a fresh program folder with the scenario in its input tables: 計　算
@@ -319,6 +322,8 @@ std::optional<WindowRun> runWindow(const QJsonObject& scenario, const QString& r
         slowest = std::max(slowest, clock.nsecsElapsed());
     }
     run.slowestFrameMs = double(slowest) / 1e6;
+    run.peakMb = residentPeakMb();
+    run.residentMb = residentNowMb();
 
     tables = ComparePatternTables(working, runnerOut);
     closeProgram();
@@ -372,7 +377,7 @@ int main(int argc, char** argv)
     if (!first)
         return 1;
     runner[0] = *first;
-    double slowestFrame = 0;
+    double slowestFrame = 0, peak = 0;
     bool identical = true;
     QString cancelInput;
     std::vector<double> latencies;
@@ -394,9 +399,10 @@ int main(int argc, char** argv)
         ratio.push_back(w->seconds / beside);
         list.push_back(w->listSeconds);
         slowestFrame = std::max(slowestFrame, w->slowestFrameMs);
+        peak = std::max(peak, w->peakMb);
         identical = identical && tables.isEmpty();
         out(QStringLiteral("run %1: patterns %2, window %3 s, runner %4 s, ratio %5, list %6 s, %7 frames scrolled, "
-                           "slowest %8 ms, tables %9")
+                           "slowest %8 ms, peak %9 MB, resident %10 MB, tables %11")
                 .arg(i + 1)
                 .arg(w->patterns)
                 .arg(seconds(w->seconds), seconds(beside))
@@ -404,6 +410,8 @@ int main(int argc, char** argv)
                 .arg(seconds(w->listSeconds))
                 .arg(w->frames)
                 .arg(w->slowestFrameMs, 0, 'f', 1)
+                .arg(w->peakMb, 0, 'f', 0)
+                .arg(w->residentMb, 0, 'f', 0)
                 .arg(tables.isEmpty() ? QStringLiteral("identical") : QStringLiteral("differ: ") + tables));
         if (presser) {
             cancelInput = presser->input();
@@ -417,6 +425,7 @@ int main(int argc, char** argv)
     out(QStringLiteral("window_seconds ") + seconds(median(window)));
     out(QStringLiteral("list_seconds ") + seconds(median(list)));
     out(QStringLiteral("scroll_slowest_ms %1").arg(slowestFrame, 0, 'f', 1));
+    out(QStringLiteral("peak_mb %1").arg(peak, 0, 'f', 0));
     out(QStringLiteral("runner_seconds ") + seconds(median(runner)));
     out(identical ? QStringLiteral("tables identical") : QStringLiteral("tables differ"));
     if (presses == 0) {
