@@ -39,8 +39,9 @@ size_t packKey(std::string_view key, char* to)
         return 0;
     to[0] = char(key.size());
     for (size_t i = 0; i < key.size(); i += 2) {
-        const uint8_t high = kKeyCodes[uint8_t(key[i])], low = i + 1 < key.size() ? kKeyCodes[uint8_t(key[i + 1])] : 0;
-        if (high == 0 || (low == 0 && i + 1 < key.size()))
+        const bool pair = i + 1 < key.size();
+        const uint8_t high = kKeyCodes[uint8_t(key[i])], low = pair ? kKeyCodes[uint8_t(key[i + 1])] : 0;
+        if (high == 0 || (pair && low == 0))
             return 0;
         to[1 + i / 2] = char(high << 4 | low);
     }
