@@ -12,8 +12,8 @@ QString BuildDatabase(const QString& path, const QString& script, int pageSize)
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("cannot read ") + script;
     QByteArray sql = file.readAll();
-    if (pageSize > 0)
-        sql.prepend("PRAGMA page_size = " + QByteArray::number(pageSize) + ";\n");
+    if (pageSize > 0)   // after the script's own page size, rewritten with the one given
+        sql.append("\nPRAGMA page_size = " + QByteArray::number(pageSize) + ";\nVACUUM;\n");
     QFile::remove(path);
     sqlite3* db = nullptr;
     char* message = nullptr;

@@ -121,6 +121,15 @@ void InsertDetail(int32_t patternNo, int16_t lastSheet)
     });
 }
 
+void WriteDetail(int32_t patternNo, int16_t lastSheet)
+{
+    const bool batch = logged("WriteDetail", [] { gDao().BeginTrans(); });
+    DeleteDetail();
+    InsertDetail(patternNo, lastSheet);
+    if (batch && !logged("WriteDetail", [] { gDao().CommitTrans(); }))
+        logged("WriteDetail", [] { gDao().RollbackTrans(); });
+}
+
 std::optional<Recordset> PaternRecordSet(int32_t patternNo)
 {
     return open("PaternRecordSet", QStringLiteral("SELECT * FROM パターン WHERE パターン番号 = ") + lng(patternNo));

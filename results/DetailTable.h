@@ -24,6 +24,9 @@ void DeleteDetail();
 // PartTypeCount of the engine's part table. Each row is its own statement, without transaction:
 // a failing row ends the build and leaves the rows before it.
 void InsertDetail(int32_t patternNo, int16_t lastSheet);
+// DeleteDetail then InsertDetail in one transaction: one flush to the disk instead of one per row.
+// What a failing row leaves is committed, as row by row it would stay.
+void WriteDetail(int32_t patternNo, int16_t lastSheet);
 
 // The recordsets of the build (nothing on failure, logged under their names).
 std::optional<Recordset> PaternRecordSet(int32_t patternNo);

@@ -191,8 +191,7 @@ void frmDetail::Form_Load()
         InitInputControls(*this);
         txtDetailPaternNo->setText(FormatNumber(sel.listNo, QStringLiteral("0000")));
         lastSheet_ = std::max(LastUsedSheet(sel.patternNo), sel.sheetCount);
-        DeleteDetail();
-        InsertDetail(sel.patternNo, lastSheet_);
+        WriteDetail(sel.patternNo, lastSheet_);
         InitGridStyle(*this, *TDBList);
         SetTDBListColumn();
         InitGrid();
