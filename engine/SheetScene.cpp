@@ -54,8 +54,11 @@ std::map<int16_t, SheetScene> readSheets(int32_t patternNo, int16_t sheet, const
 SheetScene ReadSheet(int32_t patternNo, int16_t sheet, const SheetStockOf& stockOf)
 {
     std::map<int16_t, SheetScene> one = readSheets(patternNo, std::max<int16_t>(sheet, 1), stockOf);
-    if (sheet < 1 || one.empty())
-        return SheetScene{sheet};
+    if (sheet < 1 || one.empty()) {
+        SheetScene none;
+        none.sheet = sheet;
+        return none;
+    }
     return std::move(one.begin()->second);
 }
 
