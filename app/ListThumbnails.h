@@ -1,10 +1,11 @@
 #pragma once
-// The thumbnails of the pattern list: one image per list row and sheet, drawn by the shared sheet
-// drawing. A pattern's rows are read once per list build (one query for all its sheets, when its
-// row is first painted); images are drawn once per scale and look and kept within a memory budget,
-// so repainting and scrolling never query the database. A new list, a new scale or a new look
-// drops the images.
-#include "results/SheetDrawing.h"
+// The thumbnails of the pattern list: one image per list row and sheet, read by the engine's
+// sheet readers and painted by the sheet drawing. A pattern's rows are read once per list build
+// (one query for all its sheets, when its row is first painted); images are drawn once per scale
+// and look and kept within a memory budget, so repainting and scrolling never query the
+// database. A new list, a new scale or a new look drops the images.
+#include "drawing/SheetDrawing.h"
+#include "engine/SheetScene.h"
 
 #include <QCache>
 #include <cstdint>

@@ -136,10 +136,7 @@ void frmSetting::handle(const char* procedure, const std::function<void()>& body
 
 void frmSetting::createControls(FormWindow* w)
 {
-    w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    w->setWindowTitle(QStringLiteral("システム設定"));
-    w->setFixedSize(722, 470);
-    w->setFont(WindowFont());
+    SetDialogFrame(w, QStringLiteral("システム設定"), QSize(722, 470));
 
     // Left column.
     auto pair = [&](const char* frameName, const QString& caption, int row, std::array<QPointer<QRadioButton>, 2>& options,

@@ -53,10 +53,7 @@ void frmVersion::retryOnce(const char* procedure, const std::function<void()>& s
 
 void frmVersion::createControls(FormWindow* w)
 {
-    w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    w->setWindowTitle(QStringLiteral("バージョン情報"));
-    w->setFixedSize(380, 236);
-    w->setFont(WindowFont());
+    SetDialogFrame(w, QStringLiteral("バージョン情報"), QSize(380, 236));
     w->setMouseTracking(true);
 
     // The background behind the texts: the mouse over it turns the link back to normal.

@@ -2,6 +2,7 @@
 
 #include "platform/gui/GuiSetup.h"
 #include "platform/gui/Units.h"
+#include "ui/ControlFactory.h"
 #include "ui/LineButton.h"
 
 #include <QApplication>
@@ -49,28 +50,22 @@ fDlgPrint::fDlgPrint()
 
 void fDlgPrint::createControls(FormWindow* w)
 {
-    w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    w->setWindowTitle(QStringLiteral("Title"));
-    w->setFont(dialogFont());
-    w->resize(320, 120);
+    // Sized for its texts by DialogShow, which also places every control.
+    SetDialogFrame(w, QStringLiteral("Title"), QSize(320, 120), dialogFont());
 
-    ImgMark = new QLabel(w);
-    ImgMark->setObjectName(QStringLiteral("ImgMark"));
+    ImgMark = NewControl<QLabel>(w, "ImgMark", QRect());
     ImgMark->setPixmap(QApplication::style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
-    QFont labelFont(QString::fromUtf16(kFontPGothic));
+    QFont labelFont(QString::fromUtf16(kFontPGothic));   // its size the window's
     labelFont.setBold(true);
-    for (QPointer<QLabel>* l : {&lblPrompt, &lblSubPrompt}) {
-        *l = new QLabel(w);
-        (*l)->setFont(labelFont);
-        (*l)->setWordWrap(true);
-        (*l)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblPrompt = NewControl<QLabel>(w, "lblPrompt", QRect());
+    lblSubPrompt = NewControl<QLabel>(w, "lblSubPrompt", QRect());
+    for (QLabel* l : {lblPrompt.data(), lblSubPrompt.data()}) {
+        l->setFont(labelFont);
+        l->setWordWrap(true);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
-    lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
-    lblSubPrompt->setObjectName(QStringLiteral("lblSubPrompt"));
     for (int i = 0; i < 3; ++i) {
-        auto* b = new LineButton(w);
-        b->setObjectName(QStringLiteral("cmdButton"));
-        b->setProperty("Index", i);
+        LineButton* b = NewMember<LineButton>(w, "cmdButton", i, QRect());
         b->setFont(labelFont);
         b->hide();
         cmdButton[size_t(i)] = b;

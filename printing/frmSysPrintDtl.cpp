@@ -123,10 +123,7 @@ void frmSysPrintDtl::handle(const char* procedure, const std::function<void()>& 
 
 void frmSysPrintDtl::createControls(FormWindow* w)
 {
-    w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    w->setWindowTitle(kCaption);
-    w->setFixedSize(470, 336);
-    w->setFont(WindowFont());
+    SetDialogFrame(w, kCaption, QSize(470, 336));
 
     const int labelLeft = 14, boxLeft = 112, boxWidth = 300, rowHeight = 30, top = 12;
     auto label = [w](QPointer<QLabel>& l, const char* name, const QString& text, int y) {

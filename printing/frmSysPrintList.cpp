@@ -70,10 +70,7 @@ void frmSysPrintList::handle(const char* procedure, const std::function<void()>&
 
 void frmSysPrintList::createControls(FormWindow* w)
 {
-    w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    w->setWindowTitle(QStringLiteral("プリンタ設定一覧"));
-    w->setFixedSize(660, 400);
-    w->setFont(WindowFont());
+    SetDialogFrame(w, QStringLiteral("プリンタ設定一覧"), QSize(660, 400));
 
     TDBList = NewControl<TDBGrid>(w, "TDBList", QRect(8, 8, 644, 330));
     TDBList->viewport()->setMouseTracking(true);

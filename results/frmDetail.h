@@ -17,7 +17,7 @@
 // up to the largest 連番 of a used sheet of the pattern; stepping skips sheets that received
 // nothing.
 #include "platform/gui/Form.h"
-#include "results/SheetDrawing.h"
+#include "drawing/SheetDrawing.h"
 
 #include <QPointer>
 #include <cstdint>

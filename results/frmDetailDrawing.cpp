@@ -2,6 +2,7 @@
 #include "results/frmDetail.h"
 
 #include "engine/Engine.h"
+#include "engine/SheetScene.h"
 #include "foundation/ErrLog.h"
 #include "foundation/Globals.h"
 #include "foundation/cBase.h"

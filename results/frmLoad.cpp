@@ -38,10 +38,7 @@ void frmLoad::handle(const char* procedure, const std::function<void()>& body)
 
 void frmLoad::createControls(FormWindow* w)
 {
-    w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    w->setWindowTitle(QStringLiteral("計算結果呼出"));
-    w->setFixedSize(448, 320);
-    w->setFont(WindowFont());
+    SetDialogFrame(w, QStringLiteral("計算結果呼出"), QSize(448, 320));
 
     TDBGrid = NewControl<::TDBGrid>(w, "TDBGrid", QRect(8, 8, 432, 254));
 

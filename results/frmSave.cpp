@@ -38,10 +38,7 @@ void frmSave::handle(const char* procedure, const std::function<void()>& body)
 
 void frmSave::createControls(FormWindow* w)
 {
-    w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    w->setWindowTitle(QStringLiteral("計算結果保存"));
-    w->setFixedSize(392, 104);
-    w->setFont(WindowFont());
+    SetDialogFrame(w, QStringLiteral("計算結果保存"), QSize(392, 104));
 
     labHozon1 = NewControl<Label>(w, "labHozon1", QRect(12, 16, 64, 24), QStringLiteral("保存名称"));
     labHozon1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -15,6 +15,16 @@ QFont WindowFont(bool bold, int pointSize)
     return f;
 }
 
+void SetDialogFrame(QWidget* window, const QString& title, const QSize& size, const std::optional<QFont>& font)
+{
+    window->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint);
+    window->setWindowTitle(title);
+    window->setFixedSize(size);
+    if (font)
+        window->setFont(*font);
+}
+
 namespace {
 
 // Enter presses the focused button, as Space does. The button stays neither default nor

@@ -113,9 +113,7 @@ void frmPallete::handle(const char* procedure, const std::function<void()>& body
 
 void frmPallete::createControls(FormWindow* w)
 {
-    w->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    w->setWindowTitle(QStringLiteral("色設定"));
-    w->setFixedSize(Px(4830), Px(2070));
+    SetDialogFrame(w, QStringLiteral("色設定"), QSize(Px(4830), Px(2070)), std::nullopt);   // the application's font
     ok_ = NewLineButton(w, "lbutOK", QStringLiteral("選\u3000択"), TwipsRect(960, 1560, 1290, 375));
     cancel_ = NewLineButton(w, "lbutCancel", QStringLiteral("キャンセル"), TwipsRect(2520, 1560, 1290, 375));
     setCancelButton(cancel_);   // Esc cancels

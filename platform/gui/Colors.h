@@ -1,25 +1,13 @@
 #pragma once
-// Colours as the forms run time writes them: 32-bit &HBBGGRR (red in the low byte), or, with
-// the top bit set (&H800000nn), the system colour nn, resolved from a fixed table so that every
-// desktop shows the same colours.
+// Colours of the windows: the run time's colour values (platform/core/ColorValues.h) as QColor,
+// and the back and fore colours of controls.
+#include "platform/core/ColorValues.h"
+
 #include <QColor>
 #include <cstdint>
 
 class QWidget;
 
-constexpr uint32_t RGBColor(int r, int g, int b) { return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16; }
-constexpr bool IsSystemColor(uint32_t c) { return (c & 0x80000000u) != 0; }
-
-// System colour indices used by the program's windows.
-enum SystemColorIndex { kColorWindow = 5, kColorWindowText = 8, kColorHighlight = 13, kColorHighlightText = 14,
-                        kColorBtnFace = 15, kColorBtnShadow = 16, kColorGrayText = 17, kColorBtnText = 18,
-                        kColor3DLight = 22 };
-constexpr uint32_t kSysBtnFace = 0x8000000Fu;
-constexpr uint32_t kSysWindow = 0x80000005u;
-constexpr uint32_t kSysWindowText = 0x80000008u;
-
-uint32_t SysColor(int index);              // &HBBGGRR of a system colour index (0 when unknown)
-uint32_t RealColor(uint32_t color);        // a system colour resolved, a plain colour unchanged
 QColor ToQColor(uint32_t color);           // resolves system colours
 uint32_t FromQColor(const QColor& color);
 

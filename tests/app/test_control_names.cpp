@@ -47,6 +47,8 @@ TEST_F(ControlNamesTest, EveryWindowNamesEachOfItsControls)
         {"frmProgress", &gProgress()}, {"frmDetail", &gDetail()}};
     frmSetting setting;
     forms.push_back({"frmSetting", &setting});
+    fDlgPrint printDialog;
+    forms.push_back({"fDlgPrint", &printDialog});
     ScriptedMsgBox boxes;
     boxes.allowAny();   // closing the printer editor unsaved asks first
     for (auto [name, form] : forms) {

@@ -1,14 +1,9 @@
-// The shared drawing of one sheet: surface, boxes, kerf, guide and strip lines, part numbers, and
-// the scenes read from パターン部材.
-#include "results/SheetDrawing.h"
+// The drawing of one sheet: surface, boxes, kerf, guide and strip lines, part numbers, colours.
+#include "drawing/SheetDrawing.h"
 
-#include "foundation/Globals.h"
-#include "foundation/cDao.h"
-#include "platform/gui/Colors.h"
-#include "platform/gui/GuiSetup.h"
-#include "tests/support/DbFixture.h"
+#include "platform/core/ColorValues.h"
 
-#include <QDir>
+#include <QColor>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -19,7 +14,11 @@ constexpr int32_t kDarkStock = 0x400000;  // dark: white lines
 constexpr int32_t kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000, kKerfColor = 0x00FFFF;
 constexpr uint32_t kBlack = 0, kWhite = 0xFFFFFF;
 
-uint32_t at(const QImage& img, int x, int y) { return FromQColor(img.pixelColor(x, y)); }
+uint32_t at(const QImage& img, int x, int y)
+{
+    const QColor c = img.pixelColor(x, y);
+    return RGBColor(c.red(), c.green(), c.blue());
+}
 
 SheetScene scene(int32_t length, int32_t width, std::vector<SheetRect> rects, int32_t color = kStock)
 {
@@ -182,10 +181,9 @@ TEST(SheetDrawing, StripLinesOnlyAtPiecesOnTheLeadingEdgeAndOnlyWhenShown)
 
 TEST(SheetDrawing, PartNumbersOnlyInBoxesOfMoreThanSixteenPixels)
 {
-    SetupGuiPlatform();
     SheetLook look = plain(1);
     look.partNumbers = true;
-    look.numberFont = QFont(QString::fromUtf16(kFontPGothic));
+    look.numberFont = QFont(QStringLiteral("IPAPGothic"));   // what the windows' font resolves to
     look.numberFont.setPointSize(15);
     auto inked = [&](int16_t size) {
         const QImage img = DrawSheet(scene(40, 40, {piece(7, 0, 0, size, size, kBlue), piece(99, size, 0, size + 1, size, kBlue)}), look);
@@ -211,39 +209,16 @@ TEST(SheetDrawing, GuideAndStripPositionsFromTheRows)
     EXPECT_EQ(SlitCells(s, 2), (std::vector<int16_t>{40}));
 }
 
-TEST(SheetDrawing, ScenesReadFromThePatternRowsBySheetWithKerfLast)
+TEST(SheetDrawing, SystemColoursAreResolvedFromTheFixedTable)
 {
-    DbFixture db;
-    cDao& dao = gDao();
-    const char* rows[] = {
-        // パターン番号, 連番, 部材番号, 母材番号, 枝番, 開始横, 開始縦, 終了横, 終了縦, 色
-        "1,1,99,2,1,10,0,12,10,255", "1,1,3,2,1,0,0,10,10,100", "1,1,1,2,1,12,0,20,10,200",
-        "1,3,2,1,1,0,0,5,5,300",     "1,0,0,0,0,0,0,0,0,400",    "2,1,1,1,1,0,0,9,9,500"};
-    for (const char* r : rows)
-        ASSERT_EQ(dao.Execute(QStringLiteral("INSERT INTO パターン部材 (パターン番号,連番,部材番号,母材番号,枝番,開始横,開始縦,終了横,終了縦,色) VALUES (") +
-                                  QString::fromLatin1(r) + QStringLiteral(")"),
-                              dbFailOnError),
-                  1);
-    const SheetStockOf stockOf = [](int16_t no) { return SheetStock{no * 100, no * 10, no}; };
-    const std::map<int16_t, SheetScene> sheets = ReadPatternSheets(1, stockOf);
-    ASSERT_EQ(sheets.size(), 2u);   // sheet 2 received nothing, the unplaced piece has no sheet
-    const SheetScene& first = sheets.at(1);
-    EXPECT_EQ(first.stockNo, 2);
-    EXPECT_EQ(first.length, 200);
-    EXPECT_EQ(first.width, 20);
-    EXPECT_EQ(first.stockColor, 2);
-    ASSERT_EQ(first.rects.size(), 3u);
-    EXPECT_EQ(first.rects[0].part, 1);
-    EXPECT_EQ(first.rects[1].part, 3);
-    EXPECT_EQ(first.rects[2].part, 99);
-    EXPECT_EQ(first.rects[2].startX, 10);
-    EXPECT_EQ(first.rects[2].endY, 10);
-    EXPECT_EQ(first.rects[2].color, 255);
-    EXPECT_EQ(sheets.at(3).stockNo, 1);
-
-    const SheetScene one = ReadSheet(1, 3, stockOf);
-    EXPECT_EQ(one.sheet, 3);
-    ASSERT_EQ(one.rects.size(), 1u);
-    EXPECT_EQ(one.rects[0].color, 300);
-    EXPECT_TRUE(ReadSheet(1, 2, stockOf).rects.empty());
+    // &H8000000F the button face, &H80000005 the window, &H80000010 the button shadow.
+    constexpr int32_t kFace = int32_t(0x8000000Fu), kWindow = int32_t(0x80000005u), kShadow = int32_t(0x80000010u);
+    SheetLook look = plain(1);
+    look.kerfOutlines = true;
+    look.kerfColor = kShadow;
+    const QImage img = DrawSheet(scene(20, 20, {piece(1, 0, 0, 10, 10, kWindow), piece(2, 10, 0, 20, 10, kRed)}, kFace), look);
+    EXPECT_EQ(at(img, 5, 15), SysColor(kColorBtnFace));   // the stock
+    EXPECT_EQ(at(img, 5, 5), SysColor(kColorWindow));     // the piece
+    EXPECT_EQ(at(img, 9, 5), SysColor(kColorBtnShadow));  // the line between the pieces
+    EXPECT_EQ(at(img, 15, 5), uint32_t(kRed));
 }

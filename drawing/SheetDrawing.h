@@ -1,39 +1,23 @@
 #pragma once
-// One drawing of a sheet of a pattern (pieces, kerf, part numbers, guide and strip lines), built
-// from the pattern rows and painted with QPainter. It serves the pattern list's thumbnails, the
-// detail window and printing.
+// The drawing of one sheet of a pattern (pieces, kerf, part numbers, guide and strip lines),
+// painted with QPainter into an image: Qt Gui only, no widgets and no database. It serves the
+// pattern list's thumbnails, the detail window and, through the detail window, its print.
 //
-// A scene holds the rows of one sheet (パターン部材, in cells, ends exclusive) and its stock; a look
-// holds the scale and the settings. A cell coordinate c lies at pixel Fix(c × scale) (truncated,
-// RoundByMode mode 1). The surface is Fix(長さ × scale) + 4 by Fix(幅 × scale) + 4 pixels in the
-// stock colour; every row is a box from its first to its last pixel, both included, in its
-// colour, in 部材番号 order (kerf bands, 99, last and over the pieces).
+// A scene (engine/SheetScene.h) holds the rows of one sheet and its stock; a look holds the scale
+// and the settings. A cell coordinate c lies at pixel Fix(c × scale) (truncated, RoundByMode mode
+// 1). The surface is Fix(長さ × scale) + 4 by Fix(幅 × scale) + 4 pixels in the stock colour; every
+// row is a box from its first to its last pixel, both included, in its colour, in 部材番号 order
+// (kerf bands, 99, last and over the pieces). Colours are the run time's values: a system colour
+// is resolved (platform/core/ColorValues.h).
+#include "engine/SheetScene.h"
+
 #include <QFont>
 #include <QImage>
 #include <QSize>
 #include <cstdint>
-#include <functional>
-#include <map>
 #include <vector>
 
 class QPainter;
-
-// One row of パターン部材 on a sheet.
-struct SheetRect {
-    int16_t part = 0;                     // 部材番号; 99 a kerf band
-    int16_t startX = 0, startY = 0;       // 開始横, 開始縦
-    int16_t endX = 0, endY = 0;           // 終了横, 終了縦 (one past the last cell)
-    int32_t color = 0;                    // 色
-};
-
-struct SheetScene {
-    int16_t sheet = 0;                    // 連番
-    int16_t stockNo = 0;                  // 母材番号 of the sheet's first row
-    int16_t branch = 0;                   // 枝番
-    int32_t length = 0, width = 0;        // the stock's 長さ and 幅 in cells
-    int32_t stockColor = 0;               // its 色値
-    std::vector<SheetRect> rects;         // in 部材番号 order
-};
 
 struct SheetLook {
     double scale = 1;                     // pixels per cell
@@ -54,12 +38,6 @@ struct SheetLook {
     }
 };
 
-// The stock of a sheet, by 母材番号 (the engine's StockTbl).
-struct SheetStock {
-    int32_t length = 0, width = 0, color = 0;
-};
-using SheetStockOf = std::function<SheetStock(int16_t stockNo)>;
-
 // Fix(cells × scale).
 int32_t SheetPixel(double cells, double scale);
 QSize SheetImageSize(const SheetScene& scene, double scale);
@@ -74,8 +52,3 @@ std::vector<int16_t> SlitCells(const SheetScene& scene, int16_t slitMode);
 // Paints the sheet onto a surface of SheetImageSize (origin at the sheet's top-left corner).
 void PaintSheet(QPainter& painter, const SheetScene& scene, const SheetLook& look);
 QImage DrawSheet(const SheetScene& scene, const SheetLook& look);
-
-// The rows of one sheet (連番) of a pattern; a scene without rows when it has none.
-SheetScene ReadSheet(int32_t patternNo, int16_t sheet, const SheetStockOf& stockOf);
-// Every sheet of a pattern that has rows, by 連番, in one query.
-std::map<int16_t, SheetScene> ReadPatternSheets(int32_t patternNo, const SheetStockOf& stockOf);

@@ -1,17 +1,21 @@
-#include "results/SheetDrawing.h"
+#include "drawing/SheetDrawing.h"
 
 #include "engine/EngineTypes.h"
 #include "engine/RoundAndContrast.h"
-#include "foundation/Globals.h"
-#include "foundation/cBase.h"
-#include "foundation/cDao.h"
-#include "platform/gui/Colors.h"
+#include "platform/core/ColorValues.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 
 namespace {
+
+// A colour value as the painter's colour, a system colour resolved.
+QColor color(int32_t value)
+{
+    const uint32_t c = RealColor(uint32_t(value));
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
 
 // A filled box between two corner pixels, both included (in either order).
 void box(QPainter& p, int x1, int y1, int x2, int y2, const QColor& c)
@@ -69,14 +73,14 @@ void PaintSheet(QPainter& p, const SheetScene& scene, const SheetLook& look)
     const double s = look.scale;
     const QSize size = SheetImageSize(scene, s);
     const int w = size.width(), h = size.height();
-    p.fillRect(QRect(0, 0, w, h), ToQColor(uint32_t(scene.stockColor)));
+    p.fillRect(QRect(0, 0, w, h), color(scene.stockColor));
     const int right = SheetPixel(scene.length, s) - 1, bottom = SheetPixel(scene.width, s) - 1;
-    const QColor kerf = ToQColor(uint32_t(look.kerfColor));
+    const QColor kerf = color(look.kerfColor);
     const QFontMetrics fm(look.numberFont);
     for (const SheetRect& r : scene.rects) {
         const int x1 = SheetPixel(r.startX, s), y1 = SheetPixel(r.startY, s);
         const int x2 = SheetPixel(r.endX, s) - 1, y2 = SheetPixel(r.endY, s) - 1;
-        box(p, x1, y1, x2, y2, ToQColor(uint32_t(r.color)));
+        box(p, x1, y1, x2, y2, color(r.color));
         if (look.kerfOutlines) {
             // The left and top lines lie just outside the box, the right and bottom ones on its
             // last column and row: two touching pieces share one line.
@@ -93,11 +97,11 @@ void PaintSheet(QPainter& p, const SheetScene& scene, const SheetLook& look)
             const QString text = QString::number(r.part);
             const int tw = fm.horizontalAdvance(text), th = fm.height();
             p.setFont(look.numberFont);
-            p.setPen(ToQColor(uint32_t(WhiteOrBlack(r.color))));
+            p.setPen(color(WhiteOrBlack(r.color)));
             p.drawText(QRect(x2 - tw, y2 - th, tw, th), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
         }
     }
-    const QColor contrast = ToQColor(uint32_t(WhiteOrBlack(scene.stockColor)));
+    const QColor contrast = color(WhiteOrBlack(scene.stockColor));
     if (look.guideLine) {
         const int at = SheetPixel(GuideCells(scene, look.cutPosition), s);
         if (look.cutPosition == kCutLeft)
@@ -124,62 +128,4 @@ QImage DrawSheet(const SheetScene& scene, const SheetLook& look)
     QPainter p(&image);
     PaintSheet(p, scene, look);
     return image;
-}
-
-namespace {
-
-std::map<int16_t, SheetScene> readSheets(int32_t patternNo, int16_t sheet, const SheetStockOf& stockOf)
-{
-    const cBase& b = gBase();
-    QString sql = QStringLiteral("SELECT 連番,母材番号,枝番,部材番号,開始横,開始縦,終了横,終了縦,色 FROM パターン部材"
-                                 " WHERE パターン番号=?1 AND ");
-    sql += sheet > 0 ? QStringLiteral("連番=?2") : QStringLiteral("連番>=1");
-    sql += QStringLiteral(" ORDER BY 連番,部材番号,rowid");
-    Statement st = gDao().Prepare(sql);
-    st.bind(1, int64_t(patternNo));
-    if (sheet > 0)
-        st.bind(2, int64_t(sheet));
-    std::map<int16_t, SheetScene> out;
-    while (st.step()) {
-        const int16_t k = b.CvtInt(st.column(0));
-        const int16_t m = b.CvtInt(st.column(1)), branch = b.CvtInt(st.column(2));
-        auto [it, fresh] = out.try_emplace(k);
-        SheetScene& scene = it->second;
-        if (fresh) {
-            // The sheet is the one of its first row.
-            scene.sheet = k;
-            scene.stockNo = m;
-            scene.branch = branch;
-            const SheetStock stock = stockOf(m);
-            scene.length = stock.length;
-            scene.width = stock.width;
-            scene.stockColor = stock.color;
-        } else if (m != scene.stockNo || branch != scene.branch) {
-            continue;
-        }
-        SheetRect r;
-        r.part = b.CvtInt(st.column(3));
-        r.startX = b.CvtInt(st.column(4));
-        r.startY = b.CvtInt(st.column(5));
-        r.endX = b.CvtInt(st.column(6));
-        r.endY = b.CvtInt(st.column(7));
-        r.color = b.CvtLng(st.column(8));
-        scene.rects.push_back(r);
-    }
-    return out;
-}
-
-}  // namespace
-
-SheetScene ReadSheet(int32_t patternNo, int16_t sheet, const SheetStockOf& stockOf)
-{
-    std::map<int16_t, SheetScene> one = readSheets(patternNo, std::max<int16_t>(sheet, 1), stockOf);
-    if (sheet < 1 || one.empty())
-        return SheetScene{sheet};
-    return std::move(one.begin()->second);
-}
-
-std::map<int16_t, SheetScene> ReadPatternSheets(int32_t patternNo, const SheetStockOf& stockOf)
-{
-    return readSheets(patternNo, 0, stockOf);
 }
