@@ -147,7 +147,15 @@ private:
     bool accepts(int x, int y, int across, int along, int kerf, int length, int width, bool stripTests) const;
     // The first candidate corner, in the order of 切取位置, that takes the piece.
     bool firstCorner(int across, int along, int kerf, int16_t stock, bool stripTests, int& x, int& y) const;
-    SheetResult measure() const;         // the measures of the closed sheet in Grid
+    // The steps of LayoutRun (LayoutRun.cpp), on the state of the run. The two that fill a sheet
+    // return false when the user stopped the run.
+    struct RunState;
+    void keySheetState(const RunState& run);          // the memo key of the sheet starting
+    bool replaySheet(RunState& run, const SheetMemo::Sheet& known);   // a sheet from the memo
+    bool layOutSheet(RunState& run, bool& allFit);    // a sheet laid out piece by piece on Grid
+    void placeOnSheet(RunState& run, int32_t i, const SheetMemo::Placed& at);   // queue entry i placed
+    void closeSheet(RunState& run, SheetResult r);    // the sheet's record, its kind counted
+    SheetResult measure();               // the measures of the closed sheet in Grid
     bool continueAfterPiece();           // event pump, cancel flag, stop question
     EngineHost& host();
     EngineProgress& progress() { return *progress_; }
