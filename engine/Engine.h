@@ -66,6 +66,9 @@ enum class StopReason {
     Error,              // an error the step did not expect: in the error log, no box
 };
 
+// The name of a stop reason in the outcome of a scenario ("done", "invalid input", …).
+QString StopReasonName(StopReason reason);
+
 class Engine {
 public:
     Engine();
@@ -159,6 +162,9 @@ private:
     bool continueAfterPiece();           // event pump, cancel flag, stop question
     EngineHost& host();
     EngineProgress& progress() { return *progress_; }
+    // The store every write of the result tables goes through: the search's, else the one
+    // connected, else a store of the working database made into own.
+    PatternStore& patternStore(std::unique_ptr<PatternStore>& own);
     // A call of the pattern store: what it throws ends the search as a store failure.
     template <class Call>
     void storeCall(Call&& call)
