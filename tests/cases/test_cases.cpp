@@ -1,7 +1,8 @@
 // Whole computations as data: every folder of tests/cases holds a scenario.json (the benchmark
 // runner's format) and expected.txt, the outcome of the computation and the three pattern tables
-// as they must come out, row by row. Each case runs once per pattern store; every store must give
-// the same text. PANELO2_UPDATE_CASES=1 writes expected.txt from the reference store (sqlite)
+// as they must come out, row by row, and may hold facts.txt, figures of the run derived by hand from
+// the scenario. Each case runs once per pattern store; every store must give the same text and
+// meet the facts. PANELO2_UPDATE_CASES=1 writes expected.txt from the reference store (sqlite)
 // instead of comparing (see tests/cases/README.md).
 #include "engine/Engine.h"
 #include "engine/PatternStore.h"
@@ -17,6 +18,7 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <sqlite3.h>
 #include <string>
@@ -97,9 +99,14 @@ QString dumpTable(const QString& table)
 
 QString oneLine(QString text) { return text.replace(QLatin1Char('\r'), QStringLiteral("\\r")).replace(QLatin1Char('\n'), QStringLiteral("\\n")); }
 
+// The figures of a run that facts.txt can name, each as the name a fact line gives it.
+using Figures = std::map<QString, qint64>;
+
 // Runs the case's scenario as the compute button does (validation, preparation, search) on a fresh
-// working database and returns its outcome and the pattern tables as text.
-QString runCase(const QString& dir, const Store& store)
+// working database and returns its outcome and the pattern tables as text; figures receives the
+// run count, the patterns stored, the cell size and, when there is one, the first pattern's sheets
+// used and pieces cut.
+QString runCase(const QString& dir, const Store& store, Figures& figures)
 {
     QJsonObject scenario;
     if (const QString unread = ReadScenarioFile(dir + QStringLiteral("/scenario.json"), scenario); !unread.isEmpty()) {
@@ -122,6 +129,14 @@ QString runCase(const QString& dir, const Store& store)
         result += QStringLiteral(" (") + StopReasonName(run.reason) + QLatin1Char(')');
     if (store.toTables)
         store.toTables(*patterns);
+    figures = {{QStringLiteral("runs"), run.CombinationCount},
+               {QStringLiteral("patterns"), run.PatternNo},
+               {QStringLiteral("cell"), run.Unit}};
+    Statement first = gDao().Prepare(QStringLiteral("SELECT 母材使用数, 部材切取数 FROM パターン WHERE パターン番号 = 1"));
+    if (first.step()) {
+        figures[QStringLiteral("first pattern sheets")] = first.column(0).intValue();
+        figures[QStringLiteral("first pattern pieces")] = first.column(1).intValue();
+    }
 
     QString out = QStringLiteral("result %1, CombinationCount %2, PatternNo %3, Unit %4\n")
                       .arg(result).arg(run.CombinationCount).arg(run.PatternNo).arg(run.Unit);
@@ -158,6 +173,33 @@ std::string around(const QString& line, qsizetype at)
     return (from > 0 ? "…" : "") + line.mid(from, 80).toStdString() + (from + 80 < line.size() ? "…" : "");
 }
 
+// The facts of facts.txt (when the case has one): lines "name value", derived by hand from the
+// scenario, each followed or preceded by "#" lines that say how; every name must be a figure of
+// the run, and the run must give its value.
+void expectFacts(const QString& dir, const Figures& figures, const char* storeName)
+{
+    QFile file(dir + QStringLiteral("/facts.txt"));
+    if (!file.exists())
+        return;
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const QString line = lines[n].trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const std::string where = file.fileName().toStdString() + ":" + std::to_string(n + 1) + " (" + storeName + ")";
+        const qsizetype space = line.lastIndexOf(QLatin1Char(' '));
+        bool number = false;
+        const qint64 value = line.mid(space + 1).toLongLong(&number);
+        const auto figure = figures.find(line.left(space));
+        if (space <= 0 || !number || figure == figures.end()) {
+            ADD_FAILURE() << where << ": not a fact of a run: " << line.toStdString();
+            continue;
+        }
+        EXPECT_EQ(value, figure->second) << where << ": " << line.toStdString();
+    }
+}
+
 class ComputationCase : public ::testing::TestWithParam<std::tuple<std::string, std::string>> {};
 
 TEST_P(ComputationCase, GivesTheExpectedPatternTables)
@@ -166,8 +208,10 @@ TEST_P(ComputationCase, GivesTheExpectedPatternTables)
     const Store& store = *std::find_if(std::begin(kStores), std::end(kStores),
                                        [&](const Store& s) { return std::get<1>(GetParam()) == s.name; });
     const QString dir = kCasesDir + QLatin1Char('/') + name;
-    const QString actual = runCase(dir, store);
+    Figures figures;
+    const QString actual = runCase(dir, store, figures);
     ASSERT_FALSE(actual.isEmpty());
+    expectFacts(dir, figures, store.name);
 
     // The outcome of every run lies under the build tree, for a diff against expected.txt.
     const QString artifacts = QStringLiteral(PANELO2_ARTIFACT_DIR "/cases");
