@@ -7,27 +7,15 @@
 
 double GetHojoLinePosision(const SheetRaster& raster, int32_t direction)
 {
-    const int ux = raster.UX(), uy = raster.UY();
+    if (direction != 0 && direction != 1)
+        return 0.0;
     int m = 0;
-    if (direction == 0) {
-        for (int y = 1; y <= uy; ++y)
-            for (int x = ux; x > m; --x)
-                if (raster.at(x, y) != 0) {
-                    m = x;
-                    break;
-                }
-        return ux ? double(m) / double(ux) * 100.0 : 0.0;
-    }
-    if (direction == 1) {
-        for (int x = 1; x <= ux; ++x)
-            for (int y = uy; y > m; --y)
-                if (raster.at(x, y) != 0) {
-                    m = y;
-                    break;
-                }
-        return uy ? double(m) / double(uy) * 100.0 : 0.0;
-    }
-    return 0.0;
+    for (int x = 1; x <= raster.UX(); ++x)
+        for (int y = 1; y <= raster.UY(); ++y)
+            if (raster.at(x, y) != 0)
+                m = std::max(m, direction == 0 ? x : y);
+    const int size = direction == 0 ? raster.UX() : raster.UY();
+    return size ? double(m) / double(size) * 100.0 : 0.0;
 }
 
 double GetCount(const SheetRaster& raster, int16_t value)
