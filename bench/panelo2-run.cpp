@@ -13,7 +13,6 @@
 // are the figures.
 #include "bench/BenchDatabases.h"
 #include "engine/Engine.h"
-#include "engine/HeadlessHost.h"
 #include "engine/PatternStore.h"
 #include "engine/Scenario.h"
 #include "foundation/Globals.h"
@@ -23,10 +22,7 @@
 #include "platform/core/MsgBox.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <cstdio>
 #include <memory>
@@ -36,6 +32,12 @@ namespace {
 
 void out(const QString& line) { std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), stdout); }
 void err(const QString& line) { std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), stderr); }
+
+// The exit code of a computation that a step ended with false (see the top of this file).
+int exitCode(StopReason reason)
+{
+    return reason == StopReason::InvalidInput ? 2 : reason == StopReason::Overflow ? 3 : 1;
+}
 
 int usage()
 {
@@ -84,18 +86,9 @@ int main(int argc, char** argv)
     if (args.size() != 2 || !QStringList{QStringLiteral("sqlite"), QStringLiteral("memory"), QStringLiteral("null")}.contains(storeName))
         return usage();
 
-    QFile file(args[0]);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err(QStringLiteral("cannot read ") + args[0]);
-        return 1;
-    }
-    QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
-    if (!doc.isObject()) {
-        err(QStringLiteral("scenario: ") + (parseError.error != QJsonParseError::NoError
-                                                ? parseError.errorString() + QStringLiteral(" at offset ") +
-                                                      QString::number(parseError.offset)
-                                                : QStringLiteral("the file is JSON but not an object {...}")));
+    QJsonObject scenario;
+    if (const QString unread = ReadScenarioFile(args[0], scenario); !unread.isEmpty()) {
+        err(unread);
         return 1;
     }
     const QString outPath = QFileInfo(args[1]).absoluteFilePath();
@@ -113,44 +106,29 @@ int main(int argc, char** argv)
         err(failed);
         return 1;
     }
-    bool badNumber = false;
-    const QString invalid = WriteScenarioInput(doc.object(), &badNumber);
-    if (!invalid.isEmpty()) {
-        err(invalid);
-        return badNumber ? 2 : 1;
-    }
-
     SetMsgBoxHandler([](const QString& text, int style, const QString& title) {
         out(title + QStringLiteral(": ") + QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" / ")));
         return MsgBoxDefaultAnswer(style);
     });
 
-    Engine engine;
-    HeadlessHost host(0, 0);
-    host.setKerf(Variant(ScenarioKerfWidth(doc.object())), ScenarioKerfColour(doc.object()));
-    HeadlessProgress progress;
     std::unique_ptr<PatternStore> store;
     if (storeName == QLatin1String("memory"))
         store = std::make_unique<MemoryPatternStore>();
     else if (storeName == QLatin1String("null"))
         store = std::make_unique<NullPatternStore>();
-    engine.SetHost(&host);
-    engine.SetProgress(&progress);
-    engine.SetStore(store.get());
-    engine.Settings = ReadSystemSettings();
-    engine.UseSheetMemo = qgetenv("PANELO2_SHEET_MEMO") != "off";
+    const ScenarioOutcome run = RunScenario(scenario, store.get(), qgetenv("PANELO2_SHEET_MEMO") != "off");
+    if (!run.invalid.isEmpty()) {
+        err(run.invalid);
+        return run.badNumber ? 2 : 1;
+    }
+    if (!run.falseStep.isEmpty())
+        return exitCode(run.reason);
 
-    QElapsedTimer clock;
-    clock.start();
-    if (!engine.CheckInputValue() || !engine.BeforeCompute() || !engine.Compute())
-        return engine.stopReason() == StopReason::InvalidInput ? 2 : engine.stopReason() == StopReason::Overflow ? 3 : 1;
-    const double seconds = double(clock.nsecsElapsed()) / 1e9;
-
-    out(QStringLiteral("store %1, Unit %2, PiecePartTotal %3").arg(storeName).arg(engine.Unit).arg(engine.PiecePartTotal));
-    out(QStringLiteral("CombinationCount %1").arg(engine.CombinationCount));
-    out(QStringLiteral("patterns %1").arg(engine.PatternNo));
-    out(QStringLiteral("seconds %1").arg(seconds, 0, 'f', 3));
-    out(QStringLiteral("layouts_per_s %1").arg(seconds > 0 ? engine.PatternNo / seconds : 0.0, 0, 'f', 1));
+    out(QStringLiteral("store %1, Unit %2, PiecePartTotal %3").arg(storeName).arg(run.Unit).arg(run.PiecePartTotal));
+    out(QStringLiteral("CombinationCount %1").arg(run.CombinationCount));
+    out(QStringLiteral("patterns %1").arg(run.PatternNo));
+    out(QStringLiteral("seconds %1").arg(run.seconds, 0, 'f', 3));
+    out(QStringLiteral("layouts_per_s %1").arg(run.seconds > 0 ? run.PatternNo / run.seconds : 0.0, 0, 'f', 1));
     gDao().Disconnect();
     return 0;
 }

@@ -1,7 +1,6 @@
 // Resetting the visible results when the user stops a computation.
 #include "engine/Engine.h"
-#include "foundation/Globals.h"
-#include "foundation/cDao.h"
+#include "engine/PatternStore.h"
 
 void Engine::ClearPatternResults(bool discard)
 {
@@ -16,8 +15,8 @@ void Engine::ClearPatternResults(bool discard)
     step([&] { progress().updateProgress1(0); });
     step([&] { progress().updateProgress2(0); });
     if (discard) {
-        step([] { gDao().Execute(QStringLiteral("DELETE FROM パターンリスト"), dbFailOnError); });
-        step([] { gDao().Execute(QStringLiteral("DELETE FROM パターン"), dbFailOnError); });
+        std::unique_ptr<PatternStore> own;
+        step([&] { patternStore(own).Discard(); });
         step([&] { host().detachPatternList(); });
     }
 }

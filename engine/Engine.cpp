@@ -3,6 +3,7 @@
 #include "engine/PatternStore.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace {
 // Progress of a computation without a progress window.
@@ -32,6 +33,16 @@ EngineHost& Engine::host()
     return *host_;
 }
 
+PatternStore& Engine::patternStore(std::unique_ptr<PatternStore>& own)
+{
+    if (activeStore_)
+        return *activeStore_;
+    if (store_)
+        return *store_;
+    own = std::make_unique<SqlitePatternStore>();
+    return *own;
+}
+
 void Engine::Erase()
 {
     StockTbl.clear();
@@ -58,6 +69,26 @@ int16_t SortKeyFlagsOf(const QString& sortKeyList)
             if (items[i] == criteria[b])
                 flags = int16_t(flags + (1 << b));
     return flags;
+}
+
+QString StopReasonName(StopReason reason)
+{
+    static const std::pair<StopReason, QString> names[] = {
+        {StopReason::Running, QStringLiteral("running")},
+        {StopReason::Done, QStringLiteral("done")},
+        {StopReason::InvalidInput, QStringLiteral("invalid input")},
+        {StopReason::Overflow, QStringLiteral("overflow")},
+        {StopReason::PreparationFailed, QStringLiteral("preparation failed")},
+        {StopReason::SearchFailed, QStringLiteral("search failed")},
+        {StopReason::StoreFailed, QStringLiteral("store failed")},
+        {StopReason::StoppedKept, QStringLiteral("stopped, kept")},
+        {StopReason::StoppedDiscarded, QStringLiteral("stopped, discarded")},
+        {StopReason::Error, QStringLiteral("error")},
+    };
+    for (const auto& [r, name] : names)
+        if (r == reason)
+            return name;
+    return QStringLiteral("unknown");
 }
 
 QString CalculationOverflowText()

@@ -11,21 +11,28 @@
 //
 // The compute road. The main window's 計　算 (lbutCompute_Click, app/frmTavo.cpp) calls the three
 // steps in this order and builds the pattern list when all three return true; bench/panelo2-run
-// and tests/cases call the same three. A step that returns false has shown its box (or only written
-// the error log) and recorded why in stopReason():
+// and tests/cases call the same three through RunScenario (Scenario.cpp). A step that returns
+// false has shown its box (or only written the error log) and recorded why in stopReason()
+// (StopReasonName names it):
 //
 //   CheckInputValue          InputValidation.cpp    the grids' values        false: InvalidInput, Overflow
 //   BeforeCompute            ComputePipeline.cpp    settings in range        false: PreparationFailed
 //     SetBozai, LoadParts,   InputTables.cpp        tables, queues, kerf
 //     SetLineWidth
 //     GreatestCommonDivisor  CellSize.cpp           the cell size, sizes in cells
-//     InitPatern             InputTables.cpp        result tables emptied, also after a failure
+//     InitPatern             InputTables.cpp        result tables emptied (PatternStore::Clear), also
+//                                                   after a failure
 //   Compute                  ComputePipeline.cpp
 //     SearchPaternMax        RunCount.cpp           CombinationCount         false: Overflow
 //     CreatePatern           Search.cpp             per combination of order and rotation:
-//       LayoutRun            LayoutRun.cpp          sheet after sheet, from the memo (SheetMemo.cpp) or
-//         PutTavo...         Placement.cpp          laid out piece by piece on Grid (LayoutSheet.cpp),
-//         measure            LayoutRun.cpp          measured when it closes (fragments: RasterStatistics.cpp)
+//       LayoutRun            LayoutRun.cpp          sheet after sheet, each in these steps:
+//         keySheetState      LayoutRun.cpp            the state the sheet starts in, the memo's key
+//         replaySheet        LayoutRun.cpp            a state seen before: the sheet from the memo
+//                                                     (SheetMemo.cpp), or
+//         layOutSheet        LayoutRun.cpp            laid out piece by piece on Grid (LayoutSheet.cpp)
+//           PutTavo...       Placement.cpp              first-fit on the candidate corners
+//         measure            LayoutRun.cpp            measured (fragments: FragmentCount.cpp)
+//         closeSheet         LayoutRun.cpp            recorded, its stock kind counted
 //         continueAfterPiece LayoutRun.cpp          after every piece: events (PumpPacer), Cancel
 //       Store                PatternStore.cpp       rows from PatternRows.cpp  false: StoreFailed
 //       ReRevolution(2)      RotationOdometers.cpp  the next rotation state, after the last one
@@ -33,12 +40,15 @@
 //       ReOrder              PieceOrder.cpp         or (1, 2); no further order: true, Done
 //                                                   a failing step of these three: false, SearchFailed
 //
+// Every write of the result tables goes through the pattern store (PatternStore.h: Clear, Store,
+// Discard), the connected one or the working database's.
+//
 // Where a stop ends up. Cancel in the progress window: continueAfterPiece commits what is stored
 // and asks "計算中止"; はい (StoppedKept) and いいえ (StoppedDiscarded) turn the list commands off
-// (ClearResults.cpp; いいえ also empties パターン and パターンリスト) and end the search without the
-// layout under way; Compute returns true, so the window lists what is left. キャンセル goes on. A
-// failing store step is undone alone, the patterns before it stay. An exception a step does not
-// catch itself: error log, no box, false, Error.
+// (ClearResults.cpp; いいえ also has the store discard パターン and パターンリスト) and end the search
+// without the layout under way; Compute returns true, so the window lists what is left. キャンセル
+// goes on. A failing store step is undone alone, the patterns before it stay. An exception a step
+// does not catch itself: error log, no box, false, Error.
 #include "engine/EngineHost.h"
 #include "engine/EngineProgress.h"
 #include "engine/EngineTypes.h"
@@ -65,6 +75,9 @@ enum class StopReason {
     StoppedDiscarded,   // the user stopped the search and discarded them
     Error,              // an error the step did not expect: in the error log, no box
 };
+
+// The name of a stop reason in the outcome of a scenario ("done", "invalid input", …).
+QString StopReasonName(StopReason reason);
 
 class Engine {
 public:
@@ -147,10 +160,21 @@ private:
     bool accepts(int x, int y, int across, int along, int kerf, int length, int width, bool stripTests) const;
     // The first candidate corner, in the order of 切取位置, that takes the piece.
     bool firstCorner(int across, int along, int kerf, int16_t stock, bool stripTests, int& x, int& y) const;
-    SheetResult measure() const;         // the measures of the closed sheet in Grid
+    // The steps of LayoutRun (LayoutRun.cpp), on the state of the run. The two that fill a sheet
+    // return false when the user stopped the run.
+    struct RunState;
+    void keySheetState(const RunState& run);          // the memo key of the sheet starting
+    bool replaySheet(RunState& run, const SheetMemo::Sheet& known);   // a sheet from the memo
+    bool layOutSheet(RunState& run, bool& allFit);    // a sheet laid out piece by piece on Grid
+    void placeOnSheet(RunState& run, int32_t i, const SheetMemo::Placed& at);   // queue entry i placed
+    void closeSheet(RunState& run, SheetResult r);    // the sheet's record, its kind counted
+    SheetResult measure();               // the measures of the closed sheet in Grid
     bool continueAfterPiece();           // event pump, cancel flag, stop question
     EngineHost& host();
     EngineProgress& progress() { return *progress_; }
+    // The store every write of the result tables goes through: the search's, else the one
+    // connected, else a store of the working database made into own.
+    PatternStore& patternStore(std::unique_ptr<PatternStore>& own);
     // A call of the pattern store: what it throws ends the search as a store failure.
     template <class Call>
     void storeCall(Call&& call)

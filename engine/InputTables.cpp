@@ -1,6 +1,7 @@
 // Loading the stock and the parts into the engine tables and queues, the kerf from the kerf
 // panel, and clearing the result tables before a computation.
 #include "engine/Engine.h"
+#include "engine/PatternStore.h"
 #include "engine/VbMath.h"
 #include "foundation/ErrLog.h"
 #include "foundation/Globals.h"
@@ -154,13 +155,10 @@ void Engine::InitPatern()
     ListSheetColumns = 1;
     PatternNo = 0;
     try {
-        progress().setProgress1Max(4);
+        progress().setProgress1Max(PatternStore::kResultTables);
         progress().updateProgress1(0);
-        static const char* const tables[] = {"パターンリスト", "パターン", "パターン部材", "パターン母材"};
-        for (int i = 0; i < 4; ++i) {
-            gDao().Execute(QStringLiteral("DELETE FROM ") + QString::fromUtf8(tables[i]), dbFailOnError);
-            progress().updateProgress1(i + 1);
-        }
+        std::unique_ptr<PatternStore> own;
+        patternStore(own).Clear([this](int cleared) { progress().updateProgress1(cleared); });
     } catch (const std::exception& e) {
         SetErrLog(ErrorDescription(e), kEngineWindow, QStringLiteral("InitPatern"));
     }

@@ -1,7 +1,7 @@
 #include "engine/LayoutSheet.h"
 
 #include "engine/EngineTypes.h"
-#include "engine/RasterStatistics.h"
+#include "engine/FragmentCount.h"
 
 #include <algorithm>
 
@@ -10,25 +10,17 @@ bool meets(const LayoutSheet::Rect& r, int x0, int y0, int x1, int y1)
 {
     return x0 <= r.x1 && r.x0 <= x1 && y0 <= r.y1 && r.y0 <= y1;
 }
+}
 
-// The sheet compressed to the edges of its rectangles and to the extra edges given: block (i, j),
-// counted from 1, covers x from xs[i-1] to xs[i]-1 and y from ys[j-1] to ys[j]-1; its value is the
-// value of all its cells (0, 99, or 1 for a piece).
-struct Compressed {
-    std::vector<int> xs, ys;
-    std::vector<int16_t> cells;           // (nx + 1) by (ny + 1), index 0 of each axis unused
-    int nx = 0, ny = 0;
-    int16_t& at(int i, int j) { return cells[size_t(i) * size_t(ny + 1) + size_t(j)]; }
-    // The number of blocks before the edge v, which must be an edge.
-    int blocksBefore(int v, const std::vector<int>& edges) const
-    {
-        return int(std::lower_bound(edges.begin(), edges.end(), v) - edges.begin());
-    }
-};
-
-void compress(Compressed& c, const std::vector<LayoutSheet::Piece>& pieces, const std::vector<LayoutSheet::Rect>& kerf,
-              int ux, int uy, int extraX, int extraY)
+int LayoutSheet::Compressed::blocksBefore(int v, const std::vector<int>& edges)
 {
+    return int(std::lower_bound(edges.begin(), edges.end(), v) - edges.begin());
+}
+
+void LayoutSheet::compress(int extraX, int extraY)
+{
+    Compressed& c = compressed_;
+    const int ux = ux_, uy = uy_;
     c.xs.assign({1, ux + 1});
     c.ys.assign({1, uy + 1});
     auto addX = [&](int x) {
@@ -39,7 +31,7 @@ void compress(Compressed& c, const std::vector<LayoutSheet::Piece>& pieces, cons
         if (y > 1 && y <= uy)
             c.ys.push_back(y);
     };
-    auto edges = [&](const LayoutSheet::Rect& r) {
+    auto edges = [&](const Rect& r) {
         addX(r.x0);
         addX(r.x1 + 1);
         addY(r.y0);
@@ -47,9 +39,9 @@ void compress(Compressed& c, const std::vector<LayoutSheet::Piece>& pieces, cons
     };
     addX(extraX);
     addY(extraY);
-    for (const auto& p : pieces)
+    for (const Piece& p : pieces_)
         edges(p.r);
-    for (const auto& b : kerf)
+    for (const Rect& b : kerf_)
         edges(b);
     for (auto* v : {&c.xs, &c.ys}) {
         std::sort(v->begin(), v->end());
@@ -58,17 +50,16 @@ void compress(Compressed& c, const std::vector<LayoutSheet::Piece>& pieces, cons
     c.nx = int(c.xs.size()) - 1;
     c.ny = int(c.ys.size()) - 1;
     c.cells.assign(size_t(c.nx + 1) * size_t(c.ny + 1), 0);
-    auto paint = [&](const LayoutSheet::Rect& r, int16_t v) {
+    auto paint = [&](const Rect& r, int16_t v) {
         const int i0 = c.blocksBefore(r.x0, c.xs) + 1, i1 = c.blocksBefore(r.x1 + 1, c.xs);
         const int j0 = c.blocksBefore(r.y0, c.ys) + 1, j1 = c.blocksBefore(r.y1 + 1, c.ys);
         for (int i = i0; i <= i1; ++i)
             std::fill_n(&c.at(i, j0), j1 - j0 + 1, v);
     };
-    for (const auto& b : kerf)
+    for (const Rect& b : kerf_)
         paint(b, kKerfPart);
-    for (const auto& p : pieces)
+    for (const Piece& p : pieces_)
         paint(p.r, 1);
-}
 }
 
 void LayoutSheet::Reset(int ux, int uy)
@@ -106,17 +97,6 @@ bool LayoutSheet::overlapsPiece(int x0, int y0, int x1, int y1) const
     return false;
 }
 
-bool LayoutSheet::taken(int x, int y) const
-{
-    for (const Piece& p : pieces_)
-        if (meets(p.r, x, y, x, y))
-            return true;
-    for (const Rect& r : kerf_)
-        if (meets(r, x, y, x, y))
-            return true;
-    return false;
-}
-
 void LayoutSheet::PlacePiece(int x, int y, int along, int across, int16_t part)
 {
     pieces_.push_back({{x, y, x + along - 1, y + across - 1}, part});
@@ -149,21 +129,7 @@ int16_t LayoutSheet::at(int x, int y) const
     return 0;
 }
 
-SheetRaster LayoutSheet::Raster() const
-{
-    SheetRaster r(ux_, uy_);
-    for (const Rect& b : kerf_)
-        for (int x = b.x0; x <= b.x1; ++x)
-            for (int y = b.y0; y <= b.y1; ++y)
-                r.set(x, y, kKerfPart);
-    for (const Piece& p : pieces_)
-        for (int x = p.r.x0; x <= p.r.x1; ++x)
-            for (int y = p.r.y0; y <= p.r.y1; ++y)
-                r.set(x, y, p.part);
-    return r;
-}
-
-LayoutSheet::Measures LayoutSheet::Measure(bool fragments) const
+LayoutSheet::Measures LayoutSheet::Measure(bool fragments)
 {
     Measures m;
     for (const Piece& p : pieces_) {
@@ -180,8 +146,8 @@ LayoutSheet::Measures LayoutSheet::Measure(bool fragments) const
     // The fragments are counted in the occupied extent widened by one cell where the sheet allows.
     const int xEnd = m.maxX < ux_ ? m.maxX + 1 : m.maxX;
     const int yEnd = m.maxY < uy_ ? m.maxY + 1 : m.maxY;
-    static thread_local Compressed c;
-    compress(c, pieces_, kerf_, ux_, uy_, xEnd + 1, yEnd + 1);
+    compress(xEnd + 1, yEnd + 1);
+    Compressed& c = compressed_;
     for (int i = 1; i <= c.nx; ++i) {
         const int w = c.xs[size_t(i)] - c.xs[size_t(i - 1)];
         for (int j = 1; j <= c.ny; ++j)

@@ -7,9 +7,8 @@
 // The placement tests ask the rectangles directly whether a row, a column or a rectangle of cells
 // meets a piece or kerf, so placing a piece costs nothing per cell. The measures and the fragment
 // count are taken on one grid compressed to the edges of the rectangles, which is exact because the
-// cells are constant between edges.
-#include "engine/SheetRaster.h"
-
+// cells are constant between edges; the sheet keeps that grid between measures.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -33,8 +32,6 @@ public:
     // (xFar >= x1, yFar >= y1).
     bool clearOfPieces(int x, int y, int x1, int y1, int xFar, int yFar) const;
     bool overlapsPiece(int x0, int y0, int x1, int y1) const;
-    // The cell (x, y) holds a piece or kerf.
-    bool taken(int x, int y) const;
 
     // The cells x..x+along-1 by y..y+across-1 become part; they must hold no other piece.
     void PlacePiece(int x, int y, int along, int across, int16_t part);
@@ -45,24 +42,32 @@ public:
     void MarkFrame(int x, int y, int along, int across, int k);
 
     int16_t at(int x, int y) const;       // the value of a cell
-    SheetRaster Raster() const;           // every cell
 
     struct Measures {
         int32_t occupied = 0;             // cells that are not 0
         int32_t kerf = 0;                 // cells that are 99
         int maxX = 0, maxY = 0;           // largest occupied x and y; 0 when empty
-        int32_t fragments = 0;            // as CountFragments of the raster gives it, when asked
+        int32_t fragments = 0;            // free areas (CountFragmentCells), when asked
     };
     // The measures of the sheet, with the fragment count when fragments is true.
-    Measures Measure(bool fragments = false) const;
-    // The fragment count of the sheet (as CountFragments of its raster gives it).
-    int32_t CountFragments() const { return Measure(true).fragments; }
-
-    const std::vector<Piece>& pieces() const { return pieces_; }
-    const std::vector<Rect>& kerf() const { return kerf_; }
+    Measures Measure(bool fragments = false);
 
 private:
+    // The sheet compressed to the edges of its rectangles and to the extra edges given: block
+    // (i, j), counted from 1, covers x from xs[i-1] to xs[i]-1 and y from ys[j-1] to ys[j]-1; its
+    // value is the value of all its cells (0, 99, or 1 for a piece).
+    struct Compressed {
+        std::vector<int> xs, ys;
+        std::vector<int16_t> cells;       // (nx + 1) by (ny + 1), index 0 of each axis unused
+        int nx = 0, ny = 0;
+        int16_t& at(int i, int j) { return cells[size_t(i) * size_t(ny + 1) + size_t(j)]; }
+        // The number of blocks before the edge v, which must be an edge.
+        static int blocksBefore(int v, const std::vector<int>& edges);
+    };
+    void compress(int extraX, int extraY);
+
     int ux_ = 0, uy_ = 0;
     std::vector<Piece> pieces_;
     std::vector<Rect> kerf_;              // clipped to the sheet, never empty
+    Compressed compressed_;               // the grid of the last measure, kept for its memory
 };

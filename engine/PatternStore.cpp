@@ -4,6 +4,8 @@
 #include "foundation/Globals.h"
 #include "foundation/cDao.h"
 
+#include <exception>
+
 namespace {
 constexpr qint64 kBatchMilliseconds = 500;
 // The rows per statement of the piece row statements, largest first: a layout's rows go in as few
@@ -58,10 +60,44 @@ void buildIndexes(const std::vector<const PatternIndex*>& indexes)
     }
 }
 
+// The result tables in the order Clear empties them (kResultTables); Discard empties the first two.
+const QString kResultTableNames[] = {QStringLiteral("パターンリスト"), QStringLiteral("パターン"),
+                                     QStringLiteral("パターン部材"), QStringLiteral("パターン母材")};
+static_assert(std::size(kResultTableNames) == PatternStore::kResultTables);
+
 QString quotedName(const QString& name)
 {
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
+}
+
+void PatternStore::Clear(const std::function<void(int)>& cleared)
+{
+    for (int n = 1; n <= kResultTables; ++n)
+        cleared(n);
+}
+
+void SqlitePatternStore::Clear(const std::function<void(int)>& cleared)
+{
+    for (int n = 1; n <= kResultTables; ++n) {
+        gDao().Execute(QStringLiteral("DELETE FROM ") + kResultTableNames[n - 1], dbFailOnError);
+        cleared(n);
+    }
+}
+
+void SqlitePatternStore::Discard()
+{
+    std::exception_ptr failed;
+    for (int n = 0; n < 2; ++n) {
+        try {
+            gDao().Execute(QStringLiteral("DELETE FROM ") + kResultTableNames[n], dbFailOnError);
+        } catch (...) {
+            if (!failed)
+                failed = std::current_exception();
+        }
+    }
+    if (failed)
+        std::rethrow_exception(failed);
 }
 
 SqlitePatternStore::~SqlitePatternStore()
@@ -258,6 +294,21 @@ void RestorePatternIndexes()
         buildIndexes(missing);
 }
 
+void MemoryPatternStore::Clear(const std::function<void(int)>& cleared)
+{
+    signatures_ = {};
+    pieces_ = {};
+    sheets_ = {};
+    patterns_ = {};
+    PatternStore::Clear(cleared);
+}
+
+void MemoryPatternStore::Discard()
+{
+    for (Pattern& p : patterns_)
+        p.discarded = true;
+}
+
 void MemoryPatternStore::Store(const Engine& e, const std::vector<PiecePlacement>& placements,
                                const std::vector<SheetResult>& sheetResults)
 {
@@ -282,6 +333,7 @@ MemoryPatternStore::Rows MemoryPatternStore::rows(size_t index) const
     const size_t pieceEnd = last ? pieces_.size() : patterns_[index + 1].firstPiece;
     const size_t sheetEnd = last ? sheets_.size() : patterns_[index + 1].firstSheet;
     Rows out;
+    out.hasPattern = !p.discarded;
     out.pattern = p.row;
     out.pattern.パターン種別 = *p.signature;
     for (size_t i = p.firstPiece; i < pieceEnd; ++i) {

@@ -1,14 +1,18 @@
 #include "engine/Scenario.h"
 
+#include "engine/HeadlessHost.h"
 #include "foundation/Globals.h"
 #include "foundation/cBase.h"
 #include "foundation/cDao.h"
 #include "platform/core/Database.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QLocale>
-#include <cmath>
 #include <QStringList>
+#include <cmath>
 
 namespace {
 
@@ -144,4 +148,53 @@ SystemSettings ReadSystemSettings()
     s.SortKeyList = b.CvtStr(rs.field(QStringLiteral("並び替え項目")));
     s.SortKeyFlags = SortKeyFlagsOf(s.SortKeyList);
     return s;
+}
+
+QString ReadScenarioFile(const QString& path, QJsonObject& scenario)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read ") + path;
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (!doc.isObject())
+        return QStringLiteral("scenario: ") +
+               (parseError.error != QJsonParseError::NoError
+                    ? parseError.errorString() + QStringLiteral(" at offset ") + QString::number(parseError.offset)
+                    : QStringLiteral("the file is JSON but not an object {...}"));
+    scenario = doc.object();
+    return QString();
+}
+
+ScenarioOutcome RunScenario(const QJsonObject& scenario, PatternStore* store, bool sheetMemo)
+{
+    ScenarioOutcome outcome;
+    outcome.invalid = WriteScenarioInput(scenario, &outcome.badNumber);
+    if (!outcome.invalid.isEmpty())
+        return outcome;
+
+    HeadlessHost host(ScenarioKerfWidth(scenario), ScenarioKerfColour(scenario));
+    HeadlessProgress progress;
+    Engine engine;
+    engine.SetHost(&host);
+    engine.SetProgress(&progress);
+    engine.SetStore(store);
+    engine.Settings = ReadSystemSettings();
+    engine.UseSheetMemo = sheetMemo;
+
+    QElapsedTimer clock;
+    clock.start();
+    if (!engine.CheckInputValue())
+        outcome.falseStep = QStringLiteral("CheckInputValue");
+    else if (!engine.BeforeCompute())
+        outcome.falseStep = QStringLiteral("BeforeCompute");
+    else if (!engine.Compute())
+        outcome.falseStep = QStringLiteral("Compute");
+    outcome.seconds = double(clock.nsecsElapsed()) / 1e9;
+    outcome.reason = engine.stopReason();
+    outcome.Unit = engine.Unit;
+    outcome.PiecePartTotal = engine.PiecePartTotal;
+    outcome.CombinationCount = engine.CombinationCount;
+    outcome.PatternNo = engine.PatternNo;
+    return outcome;
 }

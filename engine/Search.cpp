@@ -28,11 +28,7 @@ bool Engine::CreatePatern()
 {
     host().setMousePointer(11);
     std::unique_ptr<PatternStore> ownStore;
-    PatternStore* store = store_;
-    if (!store) {
-        ownStore = std::make_unique<SqlitePatternStore>();
-        store = ownStore.get();
-    }
+    PatternStore* store = &patternStore(ownStore);
     activeStore_ = store;
     stop_ = StopReason::Running;
     memo_.Start(UseSheetMemo, SheetMemoBytes);

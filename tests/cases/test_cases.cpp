@@ -1,10 +1,10 @@
 // Whole computations as data: every folder of tests/cases holds a scenario.json (the benchmark
 // runner's format) and expected.txt, the outcome of the computation and the three pattern tables
-// as they must come out, row by row. Each case runs once per pattern store; every store must give
-// the same text. PANELO2_UPDATE_CASES=1 writes expected.txt from the reference store (sqlite)
+// as they must come out, row by row, and may hold facts.txt, figures of the run derived by hand from
+// the scenario. Each case runs once per pattern store; every store must give the same text and
+// meet the facts. PANELO2_UPDATE_CASES=1 writes expected.txt from the reference store (sqlite)
 // instead of comparing (see tests/cases/README.md).
 #include "engine/Engine.h"
-#include "engine/HeadlessHost.h"
 #include "engine/PatternStore.h"
 #include "engine/Scenario.h"
 #include "foundation/Globals.h"
@@ -15,10 +15,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <sqlite3.h>
 #include <string>
@@ -52,6 +52,8 @@ void memoryToTables(PatternStore& store)
                 sheet.bind(i + 1, values[i]);
             sheet.execute();
         }
+        if (!rows.hasPattern)
+            continue;
         const PatternRow& r = rows.pattern;
         const Variant values[] = {r.パターン番号, QString::fromStdString(r.パターン種別), QString::fromStdString(r.優先順位),
                                   r.母材使用数, r.部材切取数, r.平均使用率, r.平均切代率, r.平均端材率, r.平均余材率};
@@ -95,75 +97,49 @@ QString dumpTable(const QString& table)
     return out;
 }
 
-// The name of a stop reason in expected.txt.
-QString reasonName(StopReason reason)
-{
-    switch (reason) {
-    case StopReason::Running: return QStringLiteral("running");
-    case StopReason::Done: return QStringLiteral("done");
-    case StopReason::InvalidInput: return QStringLiteral("invalid input");
-    case StopReason::Overflow: return QStringLiteral("overflow");
-    case StopReason::PreparationFailed: return QStringLiteral("preparation failed");
-    case StopReason::SearchFailed: return QStringLiteral("search failed");
-    case StopReason::StoreFailed: return QStringLiteral("store failed");
-    case StopReason::StoppedKept: return QStringLiteral("stopped, kept");
-    case StopReason::StoppedDiscarded: return QStringLiteral("stopped, discarded");
-    case StopReason::Error: return QStringLiteral("error");
-    }
-    return QStringLiteral("unknown");
-}
-
 QString oneLine(QString text) { return text.replace(QLatin1Char('\r'), QStringLiteral("\\r")).replace(QLatin1Char('\n'), QStringLiteral("\\n")); }
 
+// The figures of a run that facts.txt can name, each as the name a fact line gives it.
+using Figures = std::map<QString, qint64>;
+
 // Runs the case's scenario as the compute button does (validation, preparation, search) on a fresh
-// working database and returns its outcome and the pattern tables as text.
-QString runCase(const QString& dir, const Store& store)
+// working database and returns its outcome and the pattern tables as text; figures receives the
+// run count, the patterns stored, the cell size and, when there is one, the first pattern's sheets
+// used and pieces cut.
+QString runCase(const QString& dir, const Store& store, Figures& figures)
 {
-    QFile file(dir + QStringLiteral("/scenario.json"));
-    if (!file.open(QIODevice::ReadOnly)) {
-        ADD_FAILURE() << "cannot read " << file.fileName().toStdString();
-        return QString();
-    }
-    QJsonParseError parseError;
-    const QJsonObject scenario = QJsonDocument::fromJson(file.readAll(), &parseError).object();
-    if (parseError.error != QJsonParseError::NoError) {
-        ADD_FAILURE() << file.fileName().toStdString() << ": " << parseError.errorString().toStdString();
+    QJsonObject scenario;
+    if (const QString unread = ReadScenarioFile(dir + QStringLiteral("/scenario.json"), scenario); !unread.isEmpty()) {
+        ADD_FAILURE() << unread.toStdString();
         return QString();
     }
     DbFixture db;
     // Nothing here must survive a power cut: no waiting for the disk (the rows are the same).
     sqlite3_exec(SharedConnection(), "PRAGMA main.synchronous=OFF", nullptr, nullptr, nullptr);
-    const QString invalid = WriteScenarioInput(scenario);
-    if (!invalid.isEmpty()) {
-        ADD_FAILURE() << file.fileName().toStdString() << ": " << invalid.toStdString();
-        return QString();
-    }
     ScriptedMsgBox boxes;
     boxes.allowAny();
-    HeadlessHost host(ScenarioKerfWidth(scenario), ScenarioKerfColour(scenario));
-    HeadlessProgress progress;
     const std::unique_ptr<PatternStore> patterns = store.make();
-    Engine engine;
-    engine.SetHost(&host);
-    engine.SetProgress(&progress);
-    engine.SetStore(patterns.get());
-    engine.UseSheetMemo = store.sheetMemo;
-    engine.Settings = ReadSystemSettings();
-
-    QString result = QStringLiteral("done");
-    if (!engine.CheckInputValue())
-        result = QStringLiteral("CheckInputValue false");
-    else if (!engine.BeforeCompute())
-        result = QStringLiteral("BeforeCompute false");
-    else if (!engine.Compute())
-        result = QStringLiteral("Compute false");
-    if (engine.stopReason() != StopReason::Done)
-        result += QStringLiteral(" (") + reasonName(engine.stopReason()) + QLatin1Char(')');
+    const ScenarioOutcome run = RunScenario(scenario, patterns.get(), store.sheetMemo);
+    if (!run.invalid.isEmpty()) {
+        ADD_FAILURE() << dir.toStdString() << "/scenario.json: " << run.invalid.toStdString();
+        return QString();
+    }
+    QString result = run.falseStep.isEmpty() ? QStringLiteral("done") : run.falseStep + QStringLiteral(" false");
+    if (run.reason != StopReason::Done)
+        result += QStringLiteral(" (") + StopReasonName(run.reason) + QLatin1Char(')');
     if (store.toTables)
         store.toTables(*patterns);
+    figures = {{QStringLiteral("runs"), run.CombinationCount},
+               {QStringLiteral("patterns"), run.PatternNo},
+               {QStringLiteral("cell"), run.Unit}};
+    Statement first = gDao().Prepare(QStringLiteral("SELECT 母材使用数, 部材切取数 FROM パターン WHERE パターン番号 = 1"));
+    if (first.step()) {
+        figures[QStringLiteral("first pattern sheets")] = first.column(0).intValue();
+        figures[QStringLiteral("first pattern pieces")] = first.column(1).intValue();
+    }
 
     QString out = QStringLiteral("result %1, CombinationCount %2, PatternNo %3, Unit %4\n")
-                      .arg(result).arg(engine.CombinationCount).arg(engine.PatternNo).arg(engine.Unit);
+                      .arg(result).arg(run.CombinationCount).arg(run.PatternNo).arg(run.Unit);
     for (const ShownBox& box : boxes.shown())
         out += QStringLiteral("box [%1] %2: %3\n").arg(box.title).arg(box.style).arg(oneLine(box.text));
     for (const QString& table : kTables)
@@ -197,6 +173,33 @@ std::string around(const QString& line, qsizetype at)
     return (from > 0 ? "…" : "") + line.mid(from, 80).toStdString() + (from + 80 < line.size() ? "…" : "");
 }
 
+// The facts of facts.txt (when the case has one): lines "name value", derived by hand from the
+// scenario, each followed or preceded by "#" lines that say how; every name must be a figure of
+// the run, and the run must give its value.
+void expectFacts(const QString& dir, const Figures& figures, const char* storeName)
+{
+    QFile file(dir + QStringLiteral("/facts.txt"));
+    if (!file.exists())
+        return;
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const QString line = lines[n].trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const std::string where = file.fileName().toStdString() + ":" + std::to_string(n + 1) + " (" + storeName + ")";
+        const qsizetype space = line.lastIndexOf(QLatin1Char(' '));
+        bool number = false;
+        const qint64 value = line.mid(space + 1).toLongLong(&number);
+        const auto figure = figures.find(line.left(space));
+        if (space <= 0 || !number || figure == figures.end()) {
+            ADD_FAILURE() << where << ": not a fact of a run: " << line.toStdString();
+            continue;
+        }
+        EXPECT_EQ(value, figure->second) << where << ": " << line.toStdString();
+    }
+}
+
 class ComputationCase : public ::testing::TestWithParam<std::tuple<std::string, std::string>> {};
 
 TEST_P(ComputationCase, GivesTheExpectedPatternTables)
@@ -205,8 +208,10 @@ TEST_P(ComputationCase, GivesTheExpectedPatternTables)
     const Store& store = *std::find_if(std::begin(kStores), std::end(kStores),
                                        [&](const Store& s) { return std::get<1>(GetParam()) == s.name; });
     const QString dir = kCasesDir + QLatin1Char('/') + name;
-    const QString actual = runCase(dir, store);
+    Figures figures;
+    const QString actual = runCase(dir, store, figures);
     ASSERT_FALSE(actual.isEmpty());
+    expectFacts(dir, figures, store.name);
 
     // The outcome of every run lies under the build tree, for a diff against expected.txt.
     const QString artifacts = QStringLiteral(PANELO2_ARTIFACT_DIR "/cases");

@@ -1,33 +1,13 @@
 #include "tests/engine/ReferenceLayout.h"
 
+#include "tests/engine/RasterStatistics.h"
+
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
 namespace {
-
-// The sheet measures as plain passes over the raster, independent of the engine's own.
-double usedShare(const SheetRaster& g, int direction)
-{
-    int m = 0;
-    for (int x = 1; x <= g.UX(); ++x)
-        for (int y = 1; y <= g.UY(); ++y)
-            if (g.at(x, y) != 0)
-                m = std::max(m, direction == 0 ? x : y);
-    if (direction == 0)
-        return double(m) / double(g.UX()) * 100;
-    return direction == 1 ? double(m) / double(g.UY()) * 100 : 0.0;
-}
-
-double differingShare(const SheetRaster& g, int16_t value)
-{
-    int32_t count = 0;
-    for (int x = 1; x <= g.UX(); ++x)
-        for (int y = 1; y <= g.UY(); ++y)
-            count += g.at(x, y) != value;
-    return double(count) / double(g.UX() * g.UY()) * 100;
-}
 
 // Labels written into a copy; a label met inside a new rectangle is merged by relabelling every
 // cell of the examined region that holds it.
@@ -307,13 +287,13 @@ ReferenceRun ReferenceLayoutRun(Engine& e)
         r.連番 = int16_t(seq);
         r.母材番号 = int16_t(s);
         r.枝番 = st.UsedCount;
-        r.使用率 = usedShare(ref.g, e.Settings.CutPosition);
+        r.使用率 = GetHojoLinePosision(ref.g, e.Settings.CutPosition);
         r.使用面積 = area(r.使用率);
         r.余材率 = 100 - r.使用率;
         r.余材面積 = area(r.余材率);
-        r.切代率 = 100 - differingShare(ref.g, 99);
+        r.切代率 = 100 - GetCount(ref.g, 99);
         r.切代面積 = area(r.切代率);
-        r.端材率 = 100 - differingShare(ref.g, 0) - r.余材率;
+        r.端材率 = 100 - GetCount(ref.g, 0) - r.余材率;
         r.端材面積 = area(r.端材率);
         r.平方数 = (e.Settings.SortKeyFlags & 1) ? fragments(ref.g) : 0;
         if (r.平方数 == 0)

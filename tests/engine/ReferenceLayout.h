@@ -5,7 +5,7 @@
 // (the fragment count relabelling merged areas cell by cell). The tests compare the
 // engine's layout run with it.
 #include "engine/Engine.h"
-#include "engine/SheetRaster.h"
+#include "tests/engine/SheetRaster.h"
 
 #include <vector>
 

@@ -1,7 +1,6 @@
 // The layout run: its worked figures, its sheet and piece rules, and agreement with the plain
 // full-raster algorithm on many random jobs.
 #include "engine/Engine.h"
-#include "engine/RasterStatistics.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/engine/ReferenceLayout.h"
 
@@ -197,7 +196,7 @@ TEST(EngineLayoutRunTest, EqualsThePlainRasterAlgorithm)
         ASSERT_EQ(ref.sheets.size(), r.sheets.size()) << where;
         for (size_t s = 1; s < r.sheets.size(); ++s)
             expectSameSheet(ref.sheets[s], r.sheets[s], where + " sheet " + std::to_string(s));
-        const SheetRaster last = a.Grid.Raster();
+        const SheetRaster last = RasterOf(a.Grid);
         for (int x = 1; x <= last.UX(); ++x)
             for (int y = 1; y <= last.UY(); ++y)
                 ASSERT_EQ(ref.lastSheet.at(x, y), last.at(x, y)) << where << " cell " << x << "," << y;

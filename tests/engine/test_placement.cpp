@@ -2,6 +2,7 @@
 // the rotation look-ahead.
 #include "engine/Engine.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/engine/SheetRaster.h"
 
 #include <gtest/gtest.h>
 
@@ -94,7 +95,7 @@ TEST(EnginePlacementTest, KerfFrameMarksOnlyFreeCellsInsideTheSheet)
     EXPECT_EQ(std::make_pair(1, 1), s.put(2, 2, 1, 1));
     EXPECT_EQ(std::make_pair(1, 4), s.put(2, 2, 1, 2));
     EXPECT_EQ(std::make_pair(4, 1), s.put(2, 2, 1, 3));
-    EXPECT_EQ(QStringLiteral("11k33k\n11k33k\nkkkkkk\n22k...\n22k...\n"), Picture(s.e.Grid.Raster()));
+    EXPECT_EQ(QStringLiteral("11k33k\n11k33k\nkkkkkk\n22k...\n22k...\n"), Picture(RasterOf(s.e.Grid)));
 }
 
 TEST(EnginePlacementTest, StripBoundaries)

@@ -190,6 +190,44 @@ TEST(EngineStopQuestionTest, CancelResumesTheSameLayoutAndTheStoredRowsAreCommit
     EXPECT_EQ(0, dbtrans::depth());
 }
 
+// Every store clears before a computation and discards after いいえ as the working tables do: the
+// memory store drops the パターン rows and keeps the piece and sheet rows, as SQLite keeps them;
+// a store of its own leaves the working database's tables alone; the progress counts the four
+// result tables whichever store clears them.
+TEST(EnginePatternStoreTest, EveryStoreClearsAndDiscards)
+{
+    std::unique_ptr<EngineOnDb> t(orderJob());
+    MemoryPatternStore memory;
+    t->engine.SetStore(&memory);
+    StopAfter stop(t->engine, 3);
+    t->engine.SetProgress(&stop);
+    ScriptedMsgBox boxes;
+    boxes.expect(QStringLiteral("計算中止"), vbNo);
+    ASSERT_TRUE(t->Run());
+    EXPECT_EQ(StopReason::StoppedDiscarded, t->engine.stopReason());
+    ASSERT_EQ(3u, memory.size());
+    for (size_t i = 0; i < memory.size(); ++i) {
+        const MemoryPatternStore::Rows rows = memory.rows(i);
+        EXPECT_FALSE(rows.hasPattern) << i;
+        EXPECT_EQ(4u, rows.pieces.size()) << i;
+        EXPECT_FALSE(rows.sheets.empty()) << i;
+    }
+
+    gDao().Execute(QStringLiteral("INSERT INTO パターン (パターン番号) VALUES (7)"), dbFailOnError);
+    NullPatternStore null;
+    for (PatternStore* store : {static_cast<PatternStore*>(&memory), static_cast<PatternStore*>(&null)}) {
+        HeadlessProgress progress;
+        t->engine.SetProgress(&progress);
+        t->engine.SetStore(store);
+        t->engine.InitPatern();
+        EXPECT_EQ(PatternStore::kResultTables, progress.max1);
+        EXPECT_EQ(PatternStore::kResultTables, progress.value1);
+    }
+    EXPECT_EQ(0u, memory.size());
+    EXPECT_EQ(1, CountRows(QStringLiteral("パターン")));
+    t->engine.SetProgress(nullptr);
+}
+
 // The stored signature, key and cut count are what reading the stored rows back gives.
 TEST(EnginePatternStoreTest, SummaryEqualsTheReadBack)
 {

@@ -1,7 +1,7 @@
 // The raster measures: used extent, cell shares and fragment counts, on the plain raster and on
 // the layout run's sheet.
 #include "engine/LayoutSheet.h"
-#include "engine/RasterStatistics.h"
+#include "tests/engine/RasterStatistics.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -81,13 +81,13 @@ TEST(EngineRasterStatisticsTest, LayoutSheetAgreesWithThePasses)
                 sheet.MarkKerf(x + a, x + a + k - 1, y - k, y + c - 1);
             }
         }
-        const SheetRaster r = sheet.Raster();
+        const SheetRaster r = RasterOf(sheet);
         const LayoutSheet::Measures m = sheet.Measure();
         EXPECT_EQ(GetCount(r, 0), double(m.occupied) / double(ux * uy) * 100.0);
         EXPECT_EQ(GetCount(r, 99), double(ux * uy - m.kerf) / double(ux * uy) * 100.0);
         EXPECT_EQ(GetHojoLinePosision(r, 0), double(m.maxX) / double(ux) * 100.0);
         EXPECT_EQ(GetHojoLinePosision(r, 1), double(m.maxY) / double(uy) * 100.0);
-        EXPECT_EQ(CountFragments(r), sheet.CountFragments()) << round;
+        EXPECT_EQ(CountFragments(r), sheet.Measure(true).fragments) << round;
         for (int x = 1; x <= ux; ++x)
             for (int y = 1; y <= uy; ++y)
                 ASSERT_EQ(r.at(x, y), sheet.at(x, y));

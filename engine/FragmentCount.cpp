@@ -1,7 +1,6 @@
-#include "engine/RasterStatistics.h"
+#include "engine/FragmentCount.h"
 
 #include "engine/VbMath.h"
-#include <algorithm>
 
 #include <vector>
 
@@ -71,59 +70,4 @@ int32_t CountFragmentCells(int16_t* cells, size_t stride, int ux, int uy, int mx
         }
     }
     return labels - merges;
-}
-
-double GetHojoLinePosision(const SheetRaster& raster, int32_t direction)
-{
-    const int ux = raster.UX(), uy = raster.UY();
-    int m = 0;
-    if (direction == 0) {
-        for (int y = 1; y <= uy; ++y)
-            for (int x = ux; x > m; --x)
-                if (raster.at(x, y) != 0) {
-                    m = x;
-                    break;
-                }
-        return ux ? double(m) / double(ux) * 100.0 : 0.0;
-    }
-    if (direction == 1) {
-        for (int x = 1; x <= ux; ++x)
-            for (int y = uy; y > m; --y)
-                if (raster.at(x, y) != 0) {
-                    m = y;
-                    break;
-                }
-        return uy ? double(m) / double(uy) * 100.0 : 0.0;
-    }
-    return 0.0;
-}
-
-double GetCount(const SheetRaster& raster, int16_t value)
-{
-    const int ux = raster.UX(), uy = raster.UY();
-    int32_t count = 0;
-    for (int x = 1; x <= ux; ++x) {
-        const int16_t* col = raster.column(x);
-        for (int y = 1; y <= uy; ++y)
-            count += col[y] != value;
-    }
-    const int32_t cells = ux * uy;
-    return cells ? double(count) / double(cells) * 100.0 : 0.0;
-}
-
-int32_t CountFragments(const SheetRaster& raster)
-{
-    const int ux = raster.UX(), uy = raster.UY();
-    int mx = 0, my = 0;
-    for (int x = 1; x <= ux; ++x)
-        for (int y = 1; y <= uy; ++y)
-            if (raster.at(x, y) != 0) {
-                mx = std::max(mx, x);
-                my = std::max(my, y);
-            }
-    std::vector<int16_t> copy(size_t(ux + 1) * size_t(uy + 1));
-    for (int x = 0; x <= ux; ++x)
-        for (int y = 0; y <= uy; ++y)
-            copy[size_t(x) * (uy + 1) + y] = raster.at(x, y);
-    return CountFragmentCells(copy.data(), size_t(uy + 1), ux, uy, mx, my);
 }
