@@ -1,6 +1,7 @@
 // Styles, colours and fonts: the standard scheme applied at once, the read-only and no-Tab
 // styles per kind, style 0 back to the captured state, stand-alone captions, focus colouring
-// of captions, shared font objects, and the window as it looks.
+// of captions (a check box's only with its Tab stop), where each kind takes the colours of a
+// style from, shared font objects, and the window as it looks.
 #include "platform/gui/Colors.h"
 #include "platform/gui/Controls.h"
 #include "tests/ui/test_frmctrl_window.h"
