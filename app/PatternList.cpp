@@ -3,12 +3,12 @@
 #include "app/SystemSettings.h"
 #include "platform/core/Database.h"
 #include "engine/Engine.h"
-#include "foundation/ErrLog.h"
 #include "foundation/Globals.h"
 #include "foundation/cBase.h"
 #include "foundation/cDao.h"
 #include "platform/gui/Handler.h"
 #include "platform/gui/TDBGrid.h"
+#include "ui/LoggedCall.h"
 
 #include <QFontMetrics>
 #include <QWidget>
@@ -40,19 +40,6 @@ int32_t product(int32_t a, int32_t b)
     if (p < std::numeric_limits<int32_t>::min() || p > std::numeric_limits<int32_t>::max())
         throw overflow();
     return int32_t(p);
-}
-
-// Runs one procedure of the list; an error goes to the error log under its name.
-template <typename F>
-bool logged(const char* procedure, F&& body)
-{
-    try {
-        body();
-        return true;
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), kWindow, QString::fromLatin1(procedure));
-        return false;
-    }
 }
 
 }  // namespace
@@ -94,13 +81,13 @@ bool PatternList::Build()
 bool PatternList::OpenPatternGroups()
 {
     patternGroups_.clear();
-    return logged("OpenPatternGroups", [&] { patternGroups_ = ReadPatternGroups(); });
+    return RunLogged(kWindow, "OpenPatternGroups", [&] { patternGroups_ = ReadPatternGroups(); });
 }
 
 bool PatternList::InsertListData()
 {
     bool inTransaction = false;
-    const bool filled = logged("InsertListData", [&] {
+    const bool filled = RunLogged(kWindow, "InsertListData", [&] {
         if (patternGroups_.empty())
             return;
         const cBase& b = gBase();
@@ -130,7 +117,7 @@ bool PatternList::InsertListData()
     });
     if (!filled) {
         if (inTransaction)
-            logged("InsertListData", [] { gDao().RollbackTrans(); });
+            RunLogged(kWindow, "InsertListData", [] { gDao().RollbackTrans(); });
         release(patternGroups_);
         return false;
     }
@@ -141,7 +128,7 @@ bool PatternList::InsertListData()
 
 bool PatternList::ConnectList()
 {
-    return logged("ConnectList", [&] {
+    return RunLogged(kWindow, "ConnectList", [&] {
         Recordset rs = gDao().OpenRecordset(QStringLiteral("SELECT * FROM パターンリスト WHERE リスト番号 <= ") +
                                                 gBase().CvtSQL(Variant(gDisplay().DisplayListCount), kSqlInt) +
                                                 QStringLiteral(" ORDER BY リスト番号"),
@@ -201,7 +188,7 @@ double PatternList::textColumnWidth()
 
 void PatternList::SetTDBGridColumn()
 {
-    logged("SetTDBGridColumn", [&] {
+    RunLogged(kWindow, "SetTDBGridColumn", [&] {
         while (grid_.columnCount() > 0)
             grid_.removeColumn(0);
         grid_.setAllowRowSizing(true);
@@ -244,7 +231,7 @@ void PatternList::SetTDBGridColumn()
 
 void PatternList::Resize()
 {
-    logged("Resize", [&] {
+    RunLogged(kWindow, "Resize", [&] {
         const int32_t w = maxStockWidth_;
         switch (gDisplay().DisplaySize) {
         case kSizeSmallest:
@@ -273,7 +260,7 @@ void PatternList::Resize()
 int16_t PatternList::TDBList_Resize(double previousScale)
 {
     int16_t result = 1;
-    logged("TDBList_Resize", [&] {
+    RunLogged(kWindow, "TDBList_Resize", [&] {
         const int32_t w = maxStockWidth_, l = maxStockLength_;
         double s = scale_;
         if (w * s < 60) {
@@ -305,12 +292,12 @@ int16_t PatternList::TDBList_Resize(double previousScale)
 
 void PatternList::LimitPicture()
 {
-    logged("LimitPicture", [&] { maxDrawArea_ = kMaxDrawArea; });
+    RunLogged(kWindow, "LimitPicture", [&] { maxDrawArea_ = kMaxDrawArea; });
 }
 
 void PatternList::InitListGrid()
 {
-    logged("InitListGrid", [&] {
+    RunLogged(kWindow, "InitListGrid", [&] {
         while (grid_.columnCount() > 0)
             grid_.removeColumn(0);
     });
@@ -318,7 +305,7 @@ void PatternList::InitListGrid()
 
 void PatternList::Clear()
 {
-    logged("ClearPatternResults", [&] {
+    RunLogged(kWindow, "ClearPatternResults", [&] {
         grid_.clearRecordset();
         while (grid_.columnCount() > 0)
             grid_.removeColumn(0);
@@ -333,7 +320,7 @@ void PatternList::Refresh() { grid_.refresh(); }
 ListSelection PatternList::CurrentSelection() const
 {
     ListSelection sel;
-    logged("lbutDetail_Click", [&] {
+    RunLogged(kWindow, "lbutDetail_Click", [&] {
         Recordset& rs = const_cast<TDBGrid&>(grid_).recordset();
         if (!rs.isOpen() || rs.bof() || rs.eof())
             return;
@@ -356,7 +343,7 @@ ListSelection PatternList::CurrentSelection() const
 void PatternList::TDBList_RowResize(int& cancel)
 {
     const double old = scale_;
-    if (!logged("TDBList_RowResize", [&] {
+    if (!RunLogged(kWindow, "TDBList_RowResize", [&] {
             if (maxStockWidth_ == 0)
                 throw divisionByZero();
             scale_ = grid_.defaultRowHeight() / maxStockWidth_;
@@ -372,7 +359,7 @@ void PatternList::TDBList_ColResize(int colIndex, int& cancel)
     if (colIndex < kFirstSheetColumn)
         return;
     const double old = scale_;
-    if (!logged("TDBList_ColResize", [&] {
+    if (!RunLogged(kWindow, "TDBList_ColResize", [&] {
             if (maxStockLength_ == 0)
                 throw divisionByZero();
             scale_ = grid_.column(colIndex).width() / maxStockLength_;
@@ -385,7 +372,7 @@ void PatternList::TDBList_ColResize(int colIndex, int& cancel)
 
 void PatternList::TDBList_DblClick()
 {
-    logged("TDBList_DblClick", [&] {
+    RunLogged(kWindow, "TDBList_DblClick", [&] {
         if (detailButton_ && !detailButton_->isEnabled())
             return;
         emit DetailRequested();
@@ -408,7 +395,7 @@ SheetLook PatternList::look() const
 QImage PatternList::DrawList(int32_t listNo, int16_t sheet)
 {
     QImage image;
-    logged("DrawList", [&] {
+    RunLogged(kWindow, "DrawList", [&] {
         if (listNo < 1 || size_t(listNo) > groups_.size())
             return;
         image = thumbnails_.image(groups_[size_t(listNo - 1)], sheet, look());
@@ -418,7 +405,7 @@ QImage PatternList::DrawList(int32_t listNo, int16_t sheet)
 
 void PatternList::TDBList_FetchCellStyle(int condition, int, int bookmark, int col, TDBCellStyle& style)
 {
-    logged("TDBList_FetchCellStyle", [&] {
+    RunLogged(kWindow, "TDBList_FetchCellStyle", [&] {
         if (grid_.columnCount() < kFirstSheetColumn)
             return;
         const cBase& b = gBase();

@@ -3,7 +3,6 @@
 #include "app/fSplash.h"
 #include "app/frmTavo.h"
 #include "engine/PatternStore.h"
-#include "foundation/ErrLog.h"
 #include "foundation/Globals.h"
 #include "foundation/cDao.h"
 #include "foundation/cFile.h"
@@ -14,7 +13,7 @@
 #include "platform/core/MsgBox.h"
 #include "platform/core/RunTimeErrors.h"
 #include "platform/gui/Events.h"
-#include "platform/gui/Handler.h"
+#include "ui/LoggedCall.h"
 #include "ui/mdlMain.h"
 
 #include <QDir>
@@ -67,32 +66,18 @@ QString pathTooLong()
     return QString();
 }
 
-// A step that fails unexpectedly is logged and tried once more; a second failure goes on to
-// the caller.
-void retryOnce(const QString& procedure, const std::function<void()>& step)
-{
-    try {
-        step();
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), kModule, procedure);
-        step();
-    }
-}
-
 // The pattern tables are read fast only through their indexes: those a killed computation left
 // dropped are built before the main window reads anything, the splash painting meanwhile. A build
 // that fails is logged; the program still works, only slower.
 void RestoreIndexesAtStart(fSplash& splash)
 {
-    try {
+    RunLogged(kModule, "Main", [&] {
         if (!PatternIndexesMissing())
             return;
         splash.PutMessage(QStringLiteral("ﾃﾞｰﾀﾍﾞｰｽを最適化しています"));
         WhileStatementsRun pump(kStepsBetweenPumps, [] { DoEvents(); });
         RestorePatternIndexes();
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), kModule, QStringLiteral("Main"));
-    }
+    });
 }
 
 }  // namespace
@@ -106,8 +91,8 @@ bool ReLinkMDB()
     bool result = true;
     for (const char16_t* t : tables) {
         const QString name = QString::fromUtf16(t);
-        retryOnce(QStringLiteral("ReLinkMDB"),
-                  [&] { result = gDaoSave().ConnectLinkTable(name, name, QString(), DbPath); });
+        RetryOnce(kModule, "ReLinkMDB", [&] { result = gDaoSave().ConnectLinkTable(name, name, QString(), DbPath); },
+                  SecondFailure::Thrown);
         if (!result)
             break;
     }
@@ -139,7 +124,10 @@ StartResult Main()
         splash.FormClose();
         return StartResult::Failed;
     };
-    retryOnce(QStringLiteral("Main"), [] {
+    // Each step that fails unexpectedly is logged and tried once more; a second failure goes on
+    // to the caller.
+    const auto step = [](const std::function<void()>& run) { RetryOnce(kModule, "Main", run, SecondFailure::Thrown); };
+    step([] {
         DbPath = gFile().MakeFullPath(AppPath(), AppExeName() + QStringLiteral(".mdb"));
         SaveDbPath = gFile().MakeFullPath(AppPath(), AppExeName() + QStringLiteral("保存.mdb"));
     });
@@ -150,21 +138,21 @@ StartResult Main()
                              .arg(MaxDatabasePathBytes()));
         return StartResult::Failed;
     }
-    retryOnce(QStringLiteral("Main"), [&] { splash.FormOpen(); });
+    step([&] { splash.FormOpen(); });
 
     const cSystem system;
     if (!system.IsWindows98() && !system.IsWindows95()) {
         splash.PutMessage(QStringLiteral("ﾃﾞｰﾀﾍﾞｰｽを最適化しています"));
         // A file that cannot be compacted stays as it was; its message came from the wrapper.
-        retryOnce(QStringLiteral("Main"), [] { gDao().CompactDatabase(DbPath); });
-        retryOnce(QStringLiteral("Main"), [] { gDaoSave().CompactDatabase(SaveDbPath); });
+        step([] { gDao().CompactDatabase(DbPath); });
+        step([] { gDaoSave().CompactDatabase(SaveDbPath); });
         Wait(1, true);
     }
 
     splash.PutMessage(QStringLiteral("ﾃﾞｰﾀﾍﾞｰｽに接続しています"));
     Wait(1, true);
     bool connected = false;
-    retryOnce(QStringLiteral("Main"), [&] {
+    step([&] {
         const bool working = gDao().Connect(DbPath, false);
         const bool save = gDaoSave().Connect(SaveDbPath, false);
         connected = working && save;

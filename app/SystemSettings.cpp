@@ -1,16 +1,15 @@
 #include "app/SystemSettings.h"
 
 #include "engine/Engine.h"
-#include "foundation/ErrLog.h"
 #include "foundation/Globals.h"
 #include "foundation/cBase.h"
 #include "foundation/cDao.h"
-#include "platform/gui/Handler.h"
+#include "ui/LoggedCall.h"
 
 bool InitSystem()
 {
     Recordset rs;
-    try {
+    return RunLogged(QStringLiteral("frmTavo"), "InitSystem", [&] {
         rs = gDao().OpenRecordset(QStringLiteral("SELECT * FROM ") + QStringLiteral("システム設定"), dbOpenDynaset,
                                   dbReadOnly, dbReadOnly);
         if (rs.bof() || rs.eof())
@@ -33,8 +32,5 @@ bool InitSystem()
         s.SortKeyList = b.CvtStr(rs.field(QStringLiteral("並び替え項目")));
         s.SortKeyFlags = SortKeyFlagsOf(s.SortKeyList);
         return true;
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), QStringLiteral("frmTavo"), QStringLiteral("InitSystem"));
-        return false;
-    }
+    });
 }

@@ -14,7 +14,6 @@
 #include "platform/gui/ImNumber.h"
 #include "platform/gui/Keys.h"
 #include "ui/ControlFactory.h"
-#include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/mdlMain.h"
 
@@ -127,12 +126,7 @@ private:
 
 }  // namespace
 
-frmSetting::frmSetting() : Form(QStringLiteral("frmSetting")) {}
-
-void frmSetting::handle(const char* procedure, const std::function<void()>& body)
-{
-    RunFormHandler(*this, procedure, body);
-}
+frmSetting::frmSetting() : HandledForm(QStringLiteral("frmSetting")) {}
 
 void frmSetting::createControls(FormWindow* w)
 {

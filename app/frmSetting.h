@@ -5,7 +5,7 @@
 // globals, then the one row of システム設定, and closes; キャンセル and the close box change nothing.
 //
 //   frmSetting dialog;  dialog.showModal();
-#include "platform/gui/Form.h"
+#include "ui/FormHandler.h"
 
 #include <QPointer>
 #include <array>
@@ -19,7 +19,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 
-class frmSetting : public Form {
+class frmSetting : public HandledForm {
     Q_OBJECT
 public:
     frmSetting();
@@ -52,5 +52,4 @@ private:
     void butDown_Click();
     void optBuzaiOrder_Click(int index);
     void groupKeyDown(const char* procedure, int keyCode, int shift, QWidget* next, QWidget* previous);
-    void handle(const char* procedure, const std::function<void()>& body);
 };

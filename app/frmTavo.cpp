@@ -29,7 +29,6 @@
 #include "results/frmLoad.h"
 #include "results/frmSave.h"
 #include "ui/ControlFactory.h"
-#include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/frmPallete.h"
 #include "ui/frmProgress.h"
@@ -101,18 +100,13 @@ bool UnloadFormNamed(const QString& name)
     return true;
 }
 
-frmTavo::frmTavo() : Form(QStringLiteral("frmTavo")) {}
+frmTavo::frmTavo() : HandledForm(QStringLiteral("frmTavo")) {}
 
 frmTavo::~frmTavo()
 {
     if (isLoaded())   // the engine outlives every window
         gEngine().SetHost(nullptr);
     list_.reset();
-}
-
-void frmTavo::handle(const char* procedure, const std::function<void()>& body)
-{
-    RunFormHandler(*this, procedure, body);
 }
 
 // --- design ---

@@ -6,7 +6,7 @@
 #include "app/PatternList.h"
 #include "engine/EngineHost.h"
 #include "platform/core/Database.h"
-#include "platform/gui/Form.h"
+#include "ui/FormHandler.h"
 
 #include <QPointer>
 #include <cstdint>
@@ -43,7 +43,7 @@ private:
     int row_ = -1;
 };
 
-class frmTavo : public Form, public EngineHost {
+class frmTavo : public HandledForm, public EngineHost {
     Q_OBJECT
 public:
     frmTavo();
@@ -131,7 +131,6 @@ private:
     void connectGrid(const InputGrid& g);
     void txtKirisiroColor_KeyDown(int& keyCode, int& shift);
     void placeInputPanel();             // the heights that hold 5 stock and 12 part rows
-    void handle(const char* procedure, const std::function<void()>& body);
 
     std::unique_ptr<PatternList> list_;
     GridRows stockRows_, partRows_;

@@ -1,7 +1,6 @@
 #include "app/frmVersion.h"
 
 #include "app/Logo.h"
-#include "foundation/ErrLog.h"
 #include "foundation/Globals.h"
 #include "foundation/cApl.h"
 #include "foundation/cFile.h"
@@ -9,11 +8,10 @@
 #include "platform/core/AppInfo.h"
 #include "platform/gui/Colors.h"
 #include "platform/gui/Controls.h"
-#include "platform/gui/Handler.h"
 #include "platform/gui/Label.h"
 #include "ui/ControlFactory.h"
-#include "ui/FormHandler.h"
 #include "ui/LineButton.h"
+#include "ui/LoggedCall.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -32,24 +30,7 @@ frmVersion& gVersion()
     return *form;
 }
 
-frmVersion::frmVersion() : Form(kForm) {}
-
-void frmVersion::handle(const char* procedure, const std::function<void()>& body)
-{
-    RunFormHandler(*this, procedure, body);
-}
-
-void frmVersion::retryOnce(const char* procedure, const std::function<void()>& step)
-{
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        try {
-            step();
-            return;
-        } catch (const std::exception& e) {
-            SetErrLog(DescribeError(e), kForm, QString::fromLatin1(procedure));
-        }
-    }
-}
+frmVersion::frmVersion() : HandledForm(kForm) {}
 
 void frmVersion::createControls(FormWindow* w)
 {
@@ -101,10 +82,11 @@ void frmVersion::Form_Load()
 
 void frmVersion::SetData()
 {
-    retryOnce("SetData", [this] {
+    // Each step that fails is logged and tried once more (and logged again).
+    RetryOnce(kForm, "SetData", [this] {
         labVer->setText(QStringLiteral("Ver.") + cSystem().GetFileVersion(gFile().MakeFullPath(AppPath(), kProgramFile)));
-    });
-    retryOnce("SetData", [this] { labUrl->setText(gApl().URL); });
+    }, SecondFailure::Logged);
+    RetryOnce(kForm, "SetData", [this] { labUrl->setText(gApl().URL); }, SecondFailure::Logged);
 }
 
 void frmVersion::SetControls()
@@ -123,9 +105,9 @@ void frmVersion::setLinkHighlight(bool on)
 
 void frmVersion::labUrl_Click()
 {
-    retryOnce("labUrl_Click", [this] {
+    RetryOnce(kForm, "labUrl_Click", [this] {
         gFile().FileExecute(loadedWindow(), QStringLiteral("OPEN"), labUrl->text(), QString(), QString(), 1);
-    });
+    }, SecondFailure::Logged);
 }
 
 bool frmVersion::eventFilter(QObject* watched, QEvent* event)

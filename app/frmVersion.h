@@ -4,7 +4,7 @@
 // opens.
 //
 //   gVersion().ShowModal(mainWindow);   // modal, owned by the main window
-#include "platform/gui/Form.h"
+#include "ui/FormHandler.h"
 
 #include <QPointer>
 #include <functional>
@@ -13,7 +13,7 @@ class Label;
 class LineButton;
 class QLabel;
 
-class frmVersion : public Form {
+class frmVersion : public HandledForm {
     Q_OBJECT
 public:
     frmVersion();
@@ -35,9 +35,6 @@ protected:
 private:
     void SetControls();
     void setLinkHighlight(bool on);
-    void handle(const char* procedure, const std::function<void()>& body);
-    // Runs a step; a failure is logged and the step is tried once more (and logged again).
-    void retryOnce(const char* procedure, const std::function<void()>& step);
 };
 
 // The one About box, created on first use.

@@ -2,9 +2,8 @@
 // and after a second start that handed over to the running instance, 1 after a failed start.
 #include "app/Startup.h"
 #include "app/frmTavo.h"
-#include "foundation/ErrLog.h"
 #include "platform/gui/GuiApplication.h"
-#include "platform/gui/Handler.h"
+#include "ui/LoggedCall.h"
 #include "ui/UiSetup.h"
 
 int main(int argc, char** argv)
@@ -13,11 +12,9 @@ int main(int argc, char** argv)
     app.setQuitOnLastWindowClosed(false);   // the program ends when the main window unloads
     SetupUi();
     StartResult start = StartResult::Failed;
-    try {
+    RunLogged(QStringLiteral("mdlMain"), "Main", [&] {
         start = Main();
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), QStringLiteral("mdlMain"), QStringLiteral("Main"));
-    }
+    });
     int status = start == StartResult::SecondStart ? 0 : 1;
     if (start == StartResult::Runs) {
         QObject::connect(&gTavo(), &Form::unloaded, &app, &QCoreApplication::quit);

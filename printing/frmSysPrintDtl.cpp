@@ -13,7 +13,6 @@
 #include "platform/gui/ReportPrinter.h"
 #include "printing/PrinterTable.h"
 #include "ui/ControlFactory.h"
-#include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/NewFrmCtrl.h"
 #include "ui/cCtrls.h"
@@ -108,17 +107,12 @@ frmSysPrintDtl& gSysPrintDtl()
     return *form;
 }
 
-frmSysPrintDtl::frmSysPrintDtl() : Form(QStringLiteral("frmSysPrintDtl")) {}
+frmSysPrintDtl::frmSysPrintDtl() : HandledForm(QStringLiteral("frmSysPrintDtl")) {}
 
 frmSysPrintDtl::~frmSysPrintDtl()
 {
     if (ctrl_)
         ctrl_->TerminateControls();
-}
-
-void frmSysPrintDtl::handle(const char* procedure, const std::function<void()>& body)
-{
-    RunFormHandler(*this, procedure, body);
 }
 
 void frmSysPrintDtl::createControls(FormWindow* w)

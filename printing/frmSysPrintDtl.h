@@ -9,8 +9,8 @@
 //
 // Its delete button raises DeleteData; the list deletes the row and sets cancel when it did not.
 #include "foundation/cBase.h"
-#include "platform/gui/Form.h"
 #include "printing/cAreport.h"
+#include "ui/FormHandler.h"
 
 #include <QPointer>
 #include <array>
@@ -27,7 +27,7 @@ class QPushButton;
 class QRadioButton;
 class cFrmCtrl;
 
-class frmSysPrintDtl : public Form {
+class frmSysPrintDtl : public HandledForm {
     Q_OBJECT
 public:
     frmSysPrintDtl();
@@ -87,7 +87,6 @@ private:
     void optDirect_Focus(int index, bool got);
     void optDirect_KeyDown(int& keyCode, int& shift);
     void combo_Click(QComboBox* box);
-    void handle(const char* procedure, const std::function<void()>& body);
 
     std::unique_ptr<cFrmCtrl> ctrl_;
     std::unique_ptr<cAreport> areport_;

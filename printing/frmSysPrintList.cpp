@@ -13,7 +13,6 @@
 #include "printing/PrinterTable.h"
 #include "printing/frmSysPrintDtl.h"
 #include "ui/ControlFactory.h"
-#include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/mdlMain.h"
 
@@ -60,13 +59,10 @@ frmSysPrintList& gSysPrintList()
     return *form;
 }
 
-frmSysPrintList::frmSysPrintList() : Form(QStringLiteral("frmSysPrintList")) {}
+frmSysPrintList::frmSysPrintList() : HandledForm(QStringLiteral("frmSysPrintList")) {}
 
-void frmSysPrintList::handle(const char* procedure, const std::function<void()>& body)
-{
-    if (!RunFormHandler(*this, procedure, body) && isLoaded())
-        setMousePointer(vbDefault);
-}
+// A procedure that failed may have left the hourglass up.
+void frmSysPrintList::afterHandlerError() { setMousePointer(vbDefault); }
 
 void frmSysPrintList::createControls(FormWindow* w)
 {

@@ -5,7 +5,7 @@
 // default row "(標準プリンタ設定)"), 閉じる. The list re-reads the table after the editor closes.
 //
 //   gSysPrintList().showModal();
-#include "platform/gui/Form.h"
+#include "ui/FormHandler.h"
 
 #include <QPointer>
 #include <cstdint>
@@ -16,7 +16,7 @@ class Recordset;
 class TDBGrid;
 class frmSysPrintDtl;
 
-class frmSysPrintList : public Form {
+class frmSysPrintList : public HandledForm {
     Q_OBJECT
 public:
     frmSysPrintList();
@@ -30,6 +30,7 @@ protected:
     void createControls(FormWindow* w) override;
     void Form_Load() override;
     void Form_Unload(int& cancel) override;
+    void afterHandlerError() override;   // the mouse pointer back to normal
 
 private:
     void OpenList();
@@ -47,7 +48,6 @@ private:
     void TDBList_KeyDown(int& keyCode, int& shift);
     void DetailForm_DeleteData(bool& cancel);
     bool currentRowHasId();
-    void handle(const char* procedure, const std::function<void()>& body);
 
     QPointer<frmSysPrintDtl> DetailForm;
     QMetaObject::Connection detailConnection_;

@@ -1,28 +1,14 @@
 #include "results/DetailTable.h"
 
 #include "engine/Engine.h"
-#include "foundation/ErrLog.h"
 #include "foundation/Globals.h"
 #include "foundation/cBase.h"
 #include "foundation/cDao.h"
-#include "platform/gui/Handler.h"
-
-#include <functional>
+#include "ui/LoggedCall.h"
 
 namespace {
 
 const QString kForm = QStringLiteral("frmDetail");
-
-bool logged(const char* procedure, const std::function<void()>& body)
-{
-    try {
-        body();
-        return true;
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), kForm, QString::fromLatin1(procedure));
-        return false;
-    }
-}
 
 QString lng(int32_t v) { return gBase().CvtSQL(Variant(v), kSqlLong); }
 QString text(const QString& v) { return gBase().CvtSQL(Variant(v), kSqlText); }
@@ -30,7 +16,7 @@ QString text(const QString& v) { return gBase().CvtSQL(Variant(v), kSqlText); }
 std::optional<Recordset> open(const char* procedure, const QString& sql)
 {
     std::optional<Recordset> rs;
-    logged(procedure, [&] { rs = gDao().OpenRecordset(sql, dbOpenDynaset, dbReadOnly, dbReadOnly); });
+    RunLogged(kForm, procedure, [&] { rs = gDao().OpenRecordset(sql, dbOpenDynaset, dbReadOnly, dbReadOnly); });
     return rs;
 }
 
@@ -65,7 +51,7 @@ QString areaText(const Recordset& rs, const QString& area, const QString& rate)
 int16_t LastUsedSheet(int32_t patternNo)
 {
     int16_t last = 0;
-    logged("LastUsedSheet", [&] {
+    RunLogged(kForm, "LastUsedSheet", [&] {
         last = gBase().CvtInt(gDao().Lookup(QStringLiteral("パターン母材"), QStringLiteral("MAX(連番)"),
                                             QStringLiteral("パターン番号 = ") + lng(patternNo) +
                                                 QStringLiteral(" AND 使用面積 <> 0")));
@@ -75,12 +61,12 @@ int16_t LastUsedSheet(int32_t patternNo)
 
 void DeleteDetail()
 {
-    logged("DeleteDetail", [] { gDao().Execute(QStringLiteral("DELETE FROM パターン詳細"), dbFailOnError); });
+    RunLogged(kForm, "DeleteDetail", [] { gDao().Execute(QStringLiteral("DELETE FROM パターン詳細"), dbFailOnError); });
 }
 
 void InsertDetail(int32_t patternNo, int16_t lastSheet)
 {
-    logged("InsertDetail", [&] {
+    RunLogged(kForm, "InsertDetail", [&] {
         const cBase& b = gBase();
         const int16_t parts = gEngine().PartTypeCount;
         QString head = QStringLiteral("INSERT INTO パターン詳細 (連番,母材番号,枝番,使用材,切代,端材,余材");
@@ -123,11 +109,11 @@ void InsertDetail(int32_t patternNo, int16_t lastSheet)
 
 void WriteDetail(int32_t patternNo, int16_t lastSheet)
 {
-    const bool batch = logged("WriteDetail", [] { gDao().BeginTrans(); });
+    const bool batch = RunLogged(kForm, "WriteDetail", [] { gDao().BeginTrans(); });
     DeleteDetail();
     InsertDetail(patternNo, lastSheet);
-    if (batch && !logged("WriteDetail", [] { gDao().CommitTrans(); }))
-        logged("WriteDetail", [] { gDao().RollbackTrans(); });
+    if (batch && !RunLogged(kForm, "WriteDetail", [] { gDao().CommitTrans(); }))
+        RunLogged(kForm, "WriteDetail", [] { gDao().RollbackTrans(); });
 }
 
 std::optional<Recordset> PaternRecordSet(int32_t patternNo)

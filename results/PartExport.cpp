@@ -1,6 +1,5 @@
 #include "results/PartExport.h"
 
-#include "foundation/ErrLog.h"
 #include "foundation/Globals.h"
 #include "foundation/cBase.h"
 #include "foundation/gui/cFileDlg.h"
@@ -9,6 +8,7 @@
 #include "platform/core/MsgBox.h"
 #include "platform/gui/Handler.h"
 #include "platform/gui/TDBGrid.h"
+#include "ui/LoggedCall.h"
 #include "ui/mdlMain.h"
 
 #include <QSaveFile>
@@ -20,18 +20,17 @@ constexpr int kFirstColumn = 1, kLastColumn = 5;
 
 QString GetPathSaveTxt(const QString& fileName)
 {
-    try {
+    QString path;
+    RunLogged(kForm, "GetPathSaveTxt", [&] {
         const QChar nul(0);
         const QString filter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.txt)") + nul + QStringLiteral("*.txt") + nul +
                                QStringLiteral("CSV(カンマ区切り) (*.csv)") + nul + QStringLiteral("*.csv") + nul + nul +
                                nul;
         cFileDlg dialog;
-        return dialog.SaveFileDialog(nullptr, GetSpecialFolderPath(0), filter, QStringLiteral("ファイルを保存"),
+        path = dialog.SaveFileDialog(nullptr, GetSpecialFolderPath(0), filter, QStringLiteral("ファイルを保存"),
                                      kOfnOverwritePrompt | kOfnHideReadOnly, fileName, QStringLiteral("txt"));
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), kForm, QStringLiteral("GetPathSaveTxt"));
-        return QString();
-    }
+    });
+    return path;
 }
 
 QStringList PartTableLines(TDBGrid& grid)

@@ -1,10 +1,9 @@
 #include "results/SaveTables.h"
 
-#include "foundation/ErrLog.h"
 #include "foundation/Globals.h"
 #include "foundation/cBase.h"
 #include "foundation/cDao.h"
-#include "platform/gui/Handler.h"
+#include "ui/LoggedCall.h"
 
 namespace {
 
@@ -91,38 +90,19 @@ bool DeleteStep(const QString& table, int32_t number)
     return table == kSaveList ? deleted >= 0 : deleted > 0;
 }
 
-bool RunSaveStep(const QString& module, const QString& procedure, const std::function<bool()>& step)
-{
-    try {
-        return step();
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), module, procedure);
-        return false;
-    }
-}
-
 bool RunSaveTransaction(const QString& module, const std::vector<SaveStep>& steps)
 {
-    if (!RunSaveStep(module, QStringLiteral("BeginTrans"), [] {
-            gDaoSave().BeginTrans();
-            return true;
-        }))
+    if (!RunLogged(module, "BeginTrans", [] { gDaoSave().BeginTrans(); }))
         return false;
     bool ok = true;
     for (const SaveStep& step : steps) {
-        ok = RunSaveStep(module, step.procedure, step.run);
+        ok = RunLogged(module, step.procedure, step.run);
         if (!ok)
             break;
     }
     if (ok)
-        ok = RunSaveStep(module, QStringLiteral("CommitTrans"), [] {
-            gDaoSave().CommitTrans();
-            return true;
-        });
+        ok = RunLogged(module, "CommitTrans", [] { gDaoSave().CommitTrans(); });
     if (!ok)
-        RunSaveStep(module, QStringLiteral("RollbackTrans"), [] {
-            gDaoSave().RollbackTrans();
-            return true;
-        });
+        RunLogged(module, "RollbackTrans", [] { gDaoSave().RollbackTrans(); });
     return ok;
 }

@@ -32,12 +32,9 @@ bool RecallStep(const SaveTable& table, int32_t number);
 // list (保存パターンリスト) may have none.
 bool DeleteStep(const QString& table, int32_t number);
 
-// Runs one step; an error it throws is written to the error log under module and procedure and
-// the step fails.
-bool RunSaveStep(const QString& module, const QString& procedure, const std::function<bool()>& step);
-
 // Runs the steps in order in one transaction through gDaoSave: committed when every step
-// succeeds, rolled back at the first that fails (the later ones do not run).
+// succeeds, rolled back at the first that fails (the later ones do not run). A step that
+// throws is logged under module and its procedure (LoggedCall.h) and fails.
 struct SaveStep {
     QString procedure;
     std::function<bool()> run;

@@ -1,14 +1,13 @@
 #include "results/ScreenPrint.h"
 
-#include "foundation/ErrLog.h"
 #include "foundation/Globals.h"
 #include "foundation/cDao.h"
 #include "platform/gui/Colors.h"
 #include "platform/gui/Events.h"
-#include "platform/gui/Handler.h"
 #include "platform/gui/WindowCapture.h"
 #include "printing/cPrinter.h"
 #include "results/Report.h"
+#include "ui/LoggedCall.h"
 #include "ui/mdlMain.h"
 
 #include <QWidget>
@@ -29,7 +28,7 @@ struct BusyScope {
 void printNow(QWidget* window, const QString& module)
 {
     std::unique_ptr<cPrinter> printer;
-    try {
+    RunLogged(module, "PrintWindow", [&] {
         const QImage picture = ScreenPicture(window);
         DoEvents();
         ReportImage& image = gReport().Image1();
@@ -45,9 +44,7 @@ void printNow(QWidget* window, const QString& module)
         printer->setDatabase(gDao().CurrentDB());
         bool noDialog = false;
         printer->PrintDialog(noDialog);
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), module, QStringLiteral("PrintWindow"));
-    }
+    });
 }
 
 }  // namespace
@@ -77,12 +74,10 @@ void ScreenPrint(QWidget* window, const QString& module, bool* printBusy)
     if (printBusy)
         *printBusy = true;
     BusyScope scope{already ? nullptr : printBusy};
-    try {
+    RunLogged(module, "lbutPrint_Click", [&] {
         BringToFront(window);
         Wait(1, true);
         if (!already)
             printNow(window, module);
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), module, QStringLiteral("lbutPrint_Click"));
-    }
+    });
 }

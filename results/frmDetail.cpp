@@ -21,7 +21,6 @@
 #include "results/PartExport.h"
 #include "results/ScreenPrint.h"
 #include "ui/ControlFactory.h"
-#include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/mdlMain.h"
 
@@ -80,12 +79,7 @@ frmDetail& gDetail()
     return *form;
 }
 
-frmDetail::frmDetail() : Form(kForm) {}
-
-bool frmDetail::handle(const char* procedure, const std::function<void()>& body)
-{
-    return RunFormHandler(*this, procedure, body);
-}
+frmDetail::frmDetail() : HandledForm(kForm) {}
 
 void frmDetail::createControls(FormWindow* w)
 {

@@ -16,8 +16,8 @@
 // of the sheet number box numBozaiNo, whose change runs BozaiChange. Sheets are addressed by 連番
 // up to the largest 連番 of a used sheet of the pattern; stepping skips sheets that received
 // nothing.
-#include "platform/gui/Form.h"
 #include "drawing/SheetDrawing.h"
+#include "ui/FormHandler.h"
 
 #include <QPointer>
 #include <cstdint>
@@ -33,7 +33,7 @@ class QPushButton;
 class QScrollBar;
 class TDBGrid;
 
-class frmDetail : public Form {
+class frmDetail : public HandledForm {
     Q_OBJECT
 public:
     frmDetail();
@@ -109,7 +109,6 @@ private:
     int16_t rowSheet(TDBGrid& grid, int row) const;
     void setSheetNumber(int16_t sheet);      // the box's value; its change shows the sheet
     void shareSheetColumns();
-    bool handle(const char* procedure, const std::function<void()>& body);
 
     SheetScene scene_;
     int16_t lastSheet_ = 0;

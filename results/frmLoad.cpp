@@ -11,7 +11,6 @@
 #include "platform/gui/Units.h"
 #include "results/SaveTables.h"
 #include "ui/ControlFactory.h"
-#include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 #include "ui/mdlMain.h"
 
@@ -29,12 +28,7 @@ frmLoad& gLoad()
     return *form;
 }
 
-frmLoad::frmLoad() : Form(kForm) {}
-
-void frmLoad::handle(const char* procedure, const std::function<void()>& body)
-{
-    RunFormHandler(*this, procedure, body);
-}
+frmLoad::frmLoad() : HandledForm(kForm) {}
 
 void frmLoad::createControls(FormWindow* w)
 {

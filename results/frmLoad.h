@@ -7,7 +7,7 @@
 //   gLoad().showModal();
 //   if (gLoad().State) { ...rebuild the grids, settings and list from the working tables... }
 #include "platform/core/Database.h"
-#include "platform/gui/Form.h"
+#include "ui/FormHandler.h"
 
 #include <QPointer>
 #include <cstdint>
@@ -16,7 +16,7 @@
 class LineButton;
 class TDBGrid;
 
-class frmLoad : public Form {
+class frmLoad : public HandledForm {
     Q_OBJECT
 public:
     frmLoad();
@@ -43,7 +43,6 @@ private:
     void EnableButtons(const Recordset& list);
     void SetGridColumns();
     Variant CurrentField(const QString& name);
-    void handle(const char* procedure, const std::function<void()>& body);
 };
 
 // The one recall dialog, created on first use.

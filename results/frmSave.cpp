@@ -1,6 +1,5 @@
 #include "results/frmSave.h"
 
-#include "foundation/ErrLog.h"
 #include "foundation/Globals.h"
 #include "foundation/cApl.h"
 #include "foundation/cBase.h"
@@ -8,13 +7,12 @@
 #include "platform/core/DateSerial.h"
 #include "platform/core/MsgBox.h"
 #include "platform/gui/Controls.h"
-#include "platform/gui/Handler.h"
 #include "platform/gui/ImText.h"
 #include "platform/gui/Label.h"
 #include "results/SaveTables.h"
 #include "ui/ControlFactory.h"
-#include "ui/FormHandler.h"
 #include "ui/LineButton.h"
+#include "ui/LoggedCall.h"
 #include "ui/mdlMain.h"
 
 #include <QDateTime>
@@ -29,12 +27,7 @@ frmSave& gSave()
     return *form;
 }
 
-frmSave::frmSave() : Form(kForm) {}
-
-void frmSave::handle(const char* procedure, const std::function<void()>& body)
-{
-    RunFormHandler(*this, procedure, body);
-}
+frmSave::frmSave() : HandledForm(kForm) {}
 
 void frmSave::createControls(FormWindow* w)
 {
@@ -104,7 +97,7 @@ void frmSave::lbutClose_Click() { unload(); }
 
 bool frmSave::SaveHozon(int32_t& number)
 {
-    return RunSaveStep(kForm, QStringLiteral("SaveHozon"), [&] {
+    return RunLogged(kForm, "SaveHozon", [&] {
         const QString name = gBase().CvtSQL(Variant(txtHozonName->text()), kSqlText);
         const QString date =
             gBase().CvtSQL(Variant::date(DateTimeSerial(QDateTime::currentDateTime())), kSqlDate);

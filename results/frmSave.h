@@ -4,7 +4,7 @@
 // overwritten after a question; a failed save leaves the save database as it was.
 //
 //   gSave().showModal();   // the main window, after writing 設定
-#include "platform/gui/Form.h"
+#include "ui/FormHandler.h"
 
 #include <QPointer>
 #include <cstdint>
@@ -14,7 +14,7 @@ class ImText;
 class Label;
 class LineButton;
 
-class frmSave : public Form {
+class frmSave : public HandledForm {
     Q_OBJECT
 public:
     frmSave();
@@ -36,7 +36,6 @@ protected:
 private:
     void SetButtonColors();
     int32_t CountOfName(const QString& nameLiteral);
-    void handle(const char* procedure, const std::function<void()>& body);
 };
 
 // The one save dialog, created on first use.

@@ -1,18 +1,14 @@
 #include "ui/FormHandler.h"
 
-#include "foundation/ErrLog.h"
-#include "platform/gui/Form.h"
-#include "platform/gui/Handler.h"
+#include "ui/LoggedCall.h"
 
-bool RunFormHandler(Form& form, const char* procedure, const std::function<void()>& body)
+bool HandledForm::handle(const char* procedure, const std::function<void()>& body)
 {
-    if (!form.isLoaded())
+    if (!isLoaded())
         return false;
-    try {
-        body();
+    if (RunLogged(name(), procedure, body))
         return true;
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), form.name(), QString::fromLatin1(procedure));
-        return false;
-    }
+    if (isLoaded())
+        afterHandlerError();
+    return false;
 }

@@ -3,7 +3,8 @@
 // state and default value, clears it, writes the default back, applies a numbered style
 // (colours, Tab stop, lock state), links the control to its caption label and colours that
 // caption on focus, tracks user changes, forwards keys to its owner for focus movement, and
-// answers the number box's out-of-range report.
+// answers the number box's out-of-range report. What differs by the kind of control is in
+// CtrlKind.h, one class per kind.
 //
 // Styles: 0 the state captured by GetDefault, 1 normal, 2 normal without a Tab stop (focused
 // caption), 3 read-only (error caption), any other value like 1 with the owner's colours of
@@ -17,7 +18,9 @@
 #include <QPointer>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
+class CtrlKind;
 class CtrlOwner;
 class QLabel;
 class QWidget;
@@ -50,7 +53,7 @@ public:
 
     QWidget* Control() const { return control_; }
     void SetControl(QWidget* control);   // refuses unsupported types; binds the control's events
-    Kind ControlKind() const { return kind_; }
+    Kind ControlKind() const;
     QLabel* Caption() const;
     void SetCaption(QLabel* label);
 
@@ -86,25 +89,21 @@ private:
     bool OnKey(QEvent* event);
     void OnCaptionClick();
     bool FormPreviewsKeys() const;
-    void SetLockState(bool locked);
     void Guarded(const char* procedure, const std::function<void()>& handler);
 
     QPointer<QWidget> control_;
-    Kind kind_ = kNone;
+    std::unique_ptr<CtrlKind> kind_;     // null while there is no control
     QPointer<QLabel> caption_;
     int32_t style_ = 0;
     bool savedTabStop_ = true;
-    bool savedLocked_ = false;
     bool savedEnabled_ = true;
     uint32_t savedBackColor_ = 0x80000005u;
     uint32_t savedForeColor_ = 0x80000008u;
     uint32_t savedCaptionBackColor_ = 0x8000000Fu;
     uint32_t savedCaptionForeColor_ = 0x80000008u;
     int16_t captionBackStyle_ = 1;
-    int16_t savedHighlight_ = 0;
     QFont savedCaptionFont_;
     bool haveCaptionFont_ = false;
-    QFont savedButtonFont_;
     int32_t checkBoxColor_ = 1;
 
     bool controlBound_ = false;          // the control's events reach the wrapper

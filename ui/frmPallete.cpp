@@ -8,7 +8,6 @@
 #include "platform/gui/Keys.h"
 #include "platform/gui/Units.h"
 #include "ui/ControlFactory.h"
-#include "ui/FormHandler.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -98,17 +97,12 @@ protected:
 
 }  // namespace
 
-frmPallete::frmPallete() : Form(QStringLiteral("frmPallete")) {}
+frmPallete::frmPallete() : HandledForm(QStringLiteral("frmPallete")) {}
 
 frmPallete& gPallete()
 {
     static frmPallete* form = new frmPallete;   // lives as long as the program
     return *form;
-}
-
-void frmPallete::handle(const char* procedure, const std::function<void()>& body)
-{
-    RunFormHandler(*this, procedure, body);
 }
 
 void frmPallete::createControls(FormWindow* w)

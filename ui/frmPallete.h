@@ -2,14 +2,14 @@
 // The modal colour palette: 24 fixed swatches chosen by mouse or keys. The caller sets Color,
 // shows the dialog modally and, when State is True, takes Color. The swatch colours also serve
 // as default colours, read without showing the dialog.
-#include "platform/gui/Form.h"
+#include "ui/FormHandler.h"
 #include "ui/LineButton.h"
 
 #include <QLabel>
 #include <array>
 #include <cstdint>
 
-class frmPallete : public Form {
+class frmPallete : public HandledForm {
     Q_OBJECT
 public:
     frmPallete();
@@ -45,7 +45,6 @@ private:
     void labBack_DblClick(int index);
     void lbutOK_Click();
     void lbutCancel_Click();
-    void handle(const char* procedure, const std::function<void()>& body);
 
     uint32_t color_ = 0;
     bool state_ = false;

@@ -1,6 +1,5 @@
 #include "ui/frmProgress.h"
 
-#include "foundation/ErrLog.h"
 #include "foundation/cBase.h"
 #include "platform/core/MsgBox.h"
 #include "platform/gui/Colors.h"
@@ -10,6 +9,7 @@
 #include "platform/gui/MsgBoxScreen.h"
 #include "platform/gui/Units.h"
 #include "ui/ControlFactory.h"
+#include "ui/LoggedCall.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -111,28 +111,24 @@ void frmProgress::lbutCancel_Click()
 void frmProgress::OpenWin(Form& owner)
 {
     cancel_ = false;
-    try {
+    RunLogged(kModule, "OpenWin", [&] {
         savedFocus_ = owner.activeControl();
         show();
         owner.setEnabled(false);
         DoEvents();
         prepareStopQuestion();
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), kModule, QStringLiteral("OpenWin"));
-    }
+    });
 }
 
 void frmProgress::CloseWin(Form& owner)
 {
-    try {
+    RunLogged(kModule, "CloseWin", [&] {
         owner.setEnabled(true);
         if (!savedFocus_)   // no control had the focus, or it has gone
             throw VbError(91);
         SetForegroundWindow(savedFocus_->window());
         SetFocusOn(savedFocus_);
-    } catch (const std::exception& e) {
-        SetErrLog(DescribeError(e), kModule, QStringLiteral("CloseWin"));
-    }
+    });
     savedFocus_ = nullptr;
     unload();
 }

@@ -20,15 +20,16 @@
 #include <QTest>
 #include <QThread>
 #include <csignal>
-#include <cstdio>
 #include <fcntl.h>
 #include <functional>
+#include <linux/capability.h>
 #include <linux/fs.h>
 #include <map>
 #include <optional>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -127,8 +128,25 @@ TEST_F(StartupTest, AWorkingDatabaseWithoutALinkedTableEndsAfterTheRelinkMessage
         EXPECT_EQ(QStringLiteral(";DATABASE="), linkOf(kLinked[i])) << kLinked[i].toStdString();
 }
 
+// Turns this thread's power to write past a file's mode (CAP_DAC_OVERRIDE, which root has) off
+// or back on; false when the thread cannot.
+bool setModeOverride(bool on)
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3]{};
+    if (::syscall(SYS_capget, &header, data) != 0)
+        return false;
+    const __u32 bit = CAP_TO_MASK(CAP_DAC_OVERRIDE);
+    __u32& effective = data[CAP_TO_INDEX(CAP_DAC_OVERRIDE)].effective;
+    if (on && !(data[CAP_TO_INDEX(CAP_DAC_OVERRIDE)].permitted & bit))
+        return false;
+    effective = on ? effective | bit : effective & ~bit;
+    return ::syscall(SYS_capset, &header, data) == 0;
+}
+
 // Makes a folder refuse new files for as long as it lives: its mode is read-only, and where
-// that does not stop this process (run as root) the folder is made immutable as well. Says
+// that does not stop this process (run as root) the folder is made immutable as well, or,
+// where the file system has no such flag, the thread gives up writing past the mode. Says
 // whether the folder really refuses them.
 class UnwritableFolder {
 public:
@@ -137,9 +155,13 @@ public:
         QFile::setPermissions(dir_, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
         if (!refuses())
             immutable_ = setImmutable(true);
+        if (!refuses())
+            overrideOff_ = setModeOverride(false);
     }
     ~UnwritableFolder()
     {
+        if (overrideOff_)
+            setModeOverride(true);
         if (immutable_)
             setImmutable(false);
         QFile::setPermissions(dir_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -170,6 +192,7 @@ private:
     }
     QString dir_;
     bool immutable_ = false;
+    bool overrideOff_ = false;
 };
 
 // While it lives, no file of this process may grow: a write that would fails (EFBIG) as it
@@ -323,6 +346,7 @@ TEST_F(StartupTest, TheLockFileAsAStartFindsIt)
          Box::PathTooLong,
          QStringLiteral("Panelo2.mdb: パスが %1 バイトです（%2 バイトまで）。").arg(longBytes).arg(MaxDatabasePathBytes())},
     };
+    QStringList notRun;   // rows this process cannot arrange here
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         c.arrange();
@@ -332,8 +356,8 @@ TEST_F(StartupTest, TheLockFileAsAStartFindsIt)
             QApplication::setActiveWindow(&other);
             ASSERT_NE(gTavo().loadedWindow(), QApplication::activeWindow());
         }
-        if (readOnly && !readOnly->refuses()) {
-            std::printf("[ SKIPPED ROW ] %s: this process writes into read-only folders here\n", c.what);
+        if (readOnly && !readOnly->refuses()) {   // reported as a skip once the other rows ran
+            notRun << QString::fromUtf8(c.what);
             readOnly.reset();
             continue;
         }
@@ -383,6 +407,9 @@ TEST_F(StartupTest, TheLockFileAsAStartFindsIt)
         ResetDatabaseEngine();
     }
     EXPECT_FALSE(QFile::exists(lockPath));   // the last run gave its lock up
+    if (!notRun.isEmpty())
+        GTEST_SKIP() << notRun.join(QStringLiteral(", ")).toStdString()
+                     << ": not run, this process writes into read-only folders here";
 }
 
 // The real executable started while an instance holds the folder: it knocks on that instance,

@@ -1,6 +1,7 @@
 // Styles, colours and fonts: the standard scheme applied at once, the read-only and no-Tab
 // styles per kind, style 0 back to the captured state, stand-alone captions, focus colouring
-// of captions, shared font objects, and the window as it looks.
+// of captions (a check box's only with its Tab stop), where each kind takes the colours of a
+// style from, shared font objects, and the window as it looks.
 #include "platform/gui/Colors.h"
 #include "platform/gui/Controls.h"
 #include "tests/ui/test_frmctrl_window.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <tuple>
 #include <gtest/gtest.h>
 
 namespace {
@@ -99,6 +101,51 @@ TEST_F(CtrlsStyleTest, ReadOnlyLocksBoxesButDisablesButtons)
     QTest::keyClick(form.cmbMode, Qt::Key_Down);
     EXPECT_EQ(1, form.cmbMode->currentIndex());
     EXPECT_EQ(0xC0FFFFu, BackColor(form.cmbMode));
+}
+
+// A command button keeps its own colours whatever the style; a check box takes them by the
+// check box colour mode: 2 the style's, 1 the form's, 0 the normal caption's.
+TEST_F(CtrlsStyleTest, EachKindTakesTheColoursOfAStyleFromItsOwnSource)
+{
+    form.ShowWithFocus(form.txtName);
+    const uint32_t buttonBack = BackColor(form.butRun);
+    W(form.butRun)->SetStyle(3);
+    EXPECT_EQ(buttonBack, BackColor(form.butRun));
+
+    const uint32_t formBack = BackColor(form.loadedWindow()), formFore = ForeColor(form.loadedWindow());
+    struct Case {
+        int32_t mode;
+        uint32_t back, fore;
+    };
+    const Case cases[] = {{2, 0x808080, 0xFFFFFF}, {1, formBack, formFore}, {0, 0x8000000F, 0x000000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        SetBackColor(form.chkFlag, 0x123456);
+        SetForeColor(form.chkFlag, 0x654321);
+        form.ctrl->SetFormCheckBoxColor(c.mode);
+        W(form.chkFlag)->SetStyle(3);
+        EXPECT_EQ(c.back, BackColor(form.chkFlag));
+        EXPECT_EQ(c.fore, ForeColor(form.chkFlag));
+    }
+}
+
+// A check box colours its caption on focus only while it has its Tab stop; a text box also
+// without one.
+TEST_F(CtrlsStyleTest, ACheckBoxWithoutItsTabStopLeavesItsCaptionAsItIsOnFocus)
+{
+    form.ShowWithFocus(form.butRun);
+    form.ctrl->SetAllowCaptionColor(true);
+    W(form.chkFlag)->SetStyle(2);
+    W(form.txtName)->SetStyle(2);
+    for (auto [control, caption, coloured] : {std::tuple{(QWidget*)form.chkFlag, form.labFlag.data(), false},
+                                              std::tuple{(QWidget*)form.txtName, form.labName.data(), true}}) {
+        SCOPED_TRACE(qPrintable(control->objectName()));
+        const uint32_t before = ForeColor(caption);
+        control->setFocus();
+        Settle();
+        ASSERT_EQ(control, QApplication::focusWidget());
+        EXPECT_EQ(coloured ? 0x00FF00u : before, ForeColor(caption));
+    }
 }
 
 TEST_F(CtrlsStyleTest, StyleZeroRestoresTheCapturedState)

@@ -261,9 +261,4 @@ TEST_F(ProgressTest, Screenshot)
     SaveScreenshot(progress.loadedWindow(), QStringLiteral("progress_done"));
 }
 
-TEST_F(ProgressTest, TheGlobalWindowIsTheProgressWindow)
-{
-    EXPECT_EQ(QStringLiteral("frmProgress"), gProgress().name());
-}
-
 }  // namespace
