@@ -42,6 +42,8 @@
 //
 // Every write of the result tables goes through the pattern store (PatternStore.h: Clear, Store,
 // Discard), the connected one or the working database's.
+// The list and the detail window read a stored sheet back as a scene (SheetScene.cpp), which
+// drawing/ paints.
 //
 // Where a stop ends up. Cancel in the progress window: continueAfterPiece commits what is stored
 // and asks "計算中止"; はい (StoppedKept) and いいえ (StoppedDiscarded) turn the list commands off
