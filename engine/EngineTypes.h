@@ -41,11 +41,9 @@ struct PiecePlacement {
     int16_t 終了縦 = 0;
 };
 
-// The measures of one sheet of a layout: areas in square input units, rates in percent.
-struct SheetResult {
-    int16_t 連番 = 0;
-    int16_t 母材番号 = 0;
-    int16_t 枝番 = 0;
+// The areas of one sheet, in square input units, and their rates, in percent: used, kerf,
+// fragments (端材) and the rest (余材).
+struct SheetAreas {
     int32_t 使用面積 = 0;
     double 使用率 = 0;
     int32_t 切代面積 = 0;
@@ -54,6 +52,13 @@ struct SheetResult {
     double 端材率 = 0;
     int32_t 余材面積 = 0;
     double 余材率 = 0;
+};
+
+// The measures of one sheet of a layout.
+struct SheetResult : SheetAreas {
+    int16_t 連番 = 0;
+    int16_t 母材番号 = 0;
+    int16_t 枝番 = 0;
     int32_t 平方数 = 0;
     int32_t 最大平方 = 0;
 };

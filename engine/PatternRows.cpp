@@ -56,9 +56,9 @@ void PatternSheetRows(const Engine& e, const std::vector<SheetResult>& sheets, s
     rows.clear();
     for (size_t s = 1; s < sheets.size(); ++s) {
         const SheetResult& r = sheets[s];
-        rows.push_back({e.PatternNo, r.連番, r.母材番号, r.枝番, r.最大平方, r.平方数, r.使用面積, SqlDouble(r.使用率),
-                        r.切代面積, SqlDouble(r.切代率), r.端材面積, SqlDouble(r.端材率), r.余材面積,
-                        SqlDouble(r.余材率)});
+        const SheetAreas areas{r.使用面積, SqlDouble(r.使用率), r.切代面積, SqlDouble(r.切代率),
+                               r.端材面積, SqlDouble(r.端材率), r.余材面積, SqlDouble(r.余材率)};
+        rows.push_back({areas, e.PatternNo, r.連番, r.母材番号, r.枝番, r.最大平方, r.平方数});
     }
 }
 

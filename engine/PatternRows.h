@@ -18,16 +18,8 @@ struct PatternPieceRow {
     int32_t 色 = 0;
 };
 
-struct PatternSheetRow {
+struct PatternSheetRow : SheetAreas {
     int32_t パターン番号 = 0, 連番 = 0, 母材番号 = 0, 枝番 = 0, 最大平方 = 0, 平方数 = 0;
-    int32_t 使用面積 = 0;
-    double 使用率 = 0;
-    int32_t 切代面積 = 0;
-    double 切代率 = 0;
-    int32_t 端材面積 = 0;
-    double 端材率 = 0;
-    int32_t 余材面積 = 0;
-    double 余材率 = 0;
 };
 
 struct PatternRow {

@@ -2,6 +2,7 @@
 
 #include "foundation/Globals.h"
 #include "foundation/cBase.h"
+#include "foundation/cDao.h"
 #include "foundation/cFile.h"
 #include "foundation/cIni.h"
 #include "foundation/cSystem.h"
@@ -43,4 +44,15 @@ std::vector<std::pair<int, QString>> IniReportNames()
         names.emplace_back(n, gBase().PickString(value, 1, 50));
     }
     return names;
+}
+
+bool WritePrinterRow(const QString& sql)
+{
+    gDao().BeginTrans();
+    if (gDao().Execute(sql, dbFailOnError) > 0) {
+        gDao().CommitTrans();
+        return true;
+    }
+    gDao().RollbackTrans();
+    return false;
 }

@@ -24,3 +24,7 @@ const std::vector<std::pair<int, QString>>& PrintModeNames();
 // is written back empty), each cut to its first 50 bytes of CP932.
 std::vector<std::pair<int, QString>> IniReportNames();
 QString ReportIniPath();
+
+// Runs one statement that writes M_Printer in a transaction of its own: committed when it
+// changed a row (true), else rolled back (false). A database error is thrown to the caller.
+bool WritePrinterRow(const QString& sql);

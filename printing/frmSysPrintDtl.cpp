@@ -529,13 +529,7 @@ bool frmSysPrintDtl::SaveData()
                   b.CvtSQL(Variant(int32_t(m_PrintMode)), kSqlLong) + comma + n + comma +
                   b.CvtSQL(Variant(int32_t(1)), kSqlLong) + QStringLiteral(")");
         }
-        gDao().BeginTrans();
-        if (gDao().Execute(sql, dbFailOnError) > 0) {
-            gDao().CommitTrans();
-            return true;
-        }
-        gDao().RollbackTrans();
-        return false;
+        return WritePrinterRow(sql);
     } catch (const std::exception& e) {
         skip([] { gDao().RollbackTrans(); });
         MsgBox(DescribeError(e), vbCritical, QStringLiteral("データ保存失敗"));

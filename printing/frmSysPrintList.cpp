@@ -270,13 +270,7 @@ bool frmSysPrintList::DeleteRecord(Recordset& rs)
     const cBase b;
     try {
         const QString sql = QStringLiteral("DELETE FROM m_printer WHERE ID=") + b.CvtSQL(rs.field(QStringLiteral("ID")), kSqlLong);
-        gDao().BeginTrans();
-        if (gDao().Execute(sql, dbFailOnError) > 0) {
-            gDao().CommitTrans();
-            return true;
-        }
-        gDao().RollbackTrans();
-        return false;
+        return WritePrinterRow(sql);
     } catch (const std::exception&) {
         try {
             gDao().RollbackTrans();

@@ -146,8 +146,9 @@ TEST_P(InputCheckTest, ShowsItsMessageWithTheGridFocused)
     EXPECT_EQ(overflow ? vbCritical : vbExclamation, boxes.shown()[0].style);
     TDBGrid* grid = c.partGrid ? tavo().TDBBuzai : tavo().TDBBozai;
     EXPECT_EQ(grid, QApplication::focusWidget());
-    if (c.row >= 0)
+    if (c.row >= 0) {
         EXPECT_EQ(c.row, grid->row());
+    }
     EXPECT_FALSE(gProgress().isLoaded());
     EXPECT_EQ(0, count(QStringLiteral("パターン")));
 }

@@ -387,8 +387,9 @@ TEST_F(SysPrintDtlTest, EnterMovesDownTheWholeFormToTheLineButtons)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             QCoreApplication::processEvents();       // the controller's Tab runs once the key is handled
             reached.push_back(ed.activeControl());
-            if (reached.back() == ed.butPrint)
+            if (reached.back() == ed.butPrint) {
                 EXPECT_NE(byCode, Render(ed.butPrint));   // reached by Enter: the focus frame shows
+            }
         }
         auto names = [](const std::vector<QWidget*>& controls) {
             std::vector<std::string> out;
