@@ -805,6 +805,15 @@ void Statement::reset()
 // ---------------------------------------------------------------------------------------------
 // Database
 
+namespace {
+// Takes an attached file off the connection; a failure leaves nothing to undo.
+void detach(sqlite3* db, const QString& schema)
+{
+    sqlite3_exec(db, (QStringLiteral("DETACH DATABASE ") + quoteIdent(schema)).toUtf8().constData(), nullptr,
+                 nullptr, nullptr);
+}
+}  // namespace
+
 std::shared_ptr<Database> Database::open(const QString& path, bool exclusive)
 {
     const QFileInfo info(path);
@@ -853,8 +862,7 @@ std::shared_ptr<Database> Database::open(const QString& path, bool exclusive)
             sqlite3_close(c.db);
             c.db = nullptr;
         } else {
-            sqlite3_exec(c.db, ("DETACH DATABASE " + quoteIdent(db->schema_)).toUtf8().constData(), nullptr, nullptr,
-                         nullptr);
+            detach(c.db, db->schema_);
         }
         throw;
     }
@@ -873,7 +881,7 @@ void Database::close()
     Connection& c = conn();
     c.open.erase(std::remove(c.open.begin(), c.open.end(), this), c.open.end());
     if (schema_ != QLatin1String("main"))
-        sqlite3_exec(c.db, ("DETACH DATABASE " + quoteIdent(schema_)).toUtf8().constData(), nullptr, nullptr, nullptr);
+        detach(c.db, schema_);
     if (c.open.empty() && c.db) {
         // The main file stays on the connection until the last file closes.
         closeConnection(c);
