@@ -2,18 +2,19 @@
 # and QString; a literal names its encoding (QStringLiteral, QLatin1String, u"..."_s).
 set(PANELO2_STRING_RULE QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
 
-# panelo2_sources(srcs cpps dir): every .cpp/.h of one folder, and its .cpp alone.
-function(panelo2_sources srcs cpps dir)
-  file(GLOB all CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
-  file(GLOB cpp CONFIGURE_DEPENDS ${dir}/*.cpp)
-  set(${srcs} ${all} PARENT_SCOPE)
-  set(${cpps} ${cpp} PARENT_SCOPE)
+# panelo2_links(name scope deps...): a product target's include root (the source tree), its
+# links and the string rule; scope PUBLIC for a library, PRIVATE for an executable.
+function(panelo2_links name scope)
+  target_include_directories(${name} ${scope} ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} ${scope} ${ARGN})
+  target_compile_definitions(${name} PRIVATE ${PANELO2_STRING_RULE})
 endfunction()
 
 # panelo2_library(name DIR dir DEPS ...): a static library of every .cpp/.h in one folder.
 function(panelo2_library name)
   cmake_parse_arguments(L "" "DIR" "DEPS" ${ARGN})
-  panelo2_sources(srcs cpps ${L_DIR})
+  file(GLOB srcs CONFIGURE_DEPENDS ${L_DIR}/*.cpp ${L_DIR}/*.h)
+  file(GLOB cpps CONFIGURE_DEPENDS ${L_DIR}/*.cpp)
   if(NOT srcs)
     message(FATAL_ERROR "panelo2_library(${name}): no .cpp or .h in ${L_DIR}")
   endif()
@@ -25,23 +26,7 @@ function(panelo2_library name)
     return()
   endif()
   add_library(${name} STATIC ${srcs})
-  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${name} PUBLIC ${L_DEPS})
-  target_compile_definitions(${name} PRIVATE ${PANELO2_STRING_RULE})
-endfunction()
-
-# panelo2_executable(name DIR dir DEPS ...): an executable of every .cpp/.h in one folder, built
-# into the program folder.
-function(panelo2_executable name)
-  cmake_parse_arguments(E "" "DIR" "DEPS" ${ARGN})
-  panelo2_sources(srcs cpps ${E_DIR})
-  if(NOT cpps)
-    message(FATAL_ERROR "panelo2_executable(${name}): no .cpp in ${E_DIR}")
-  endif()
-  add_executable(${name} ${srcs})
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE ${E_DEPS})
-  target_compile_definitions(${name} PRIVATE ${PANELO2_STRING_RULE})
+  panelo2_links(${name} PUBLIC ${L_DEPS})
 endfunction()
 
 # panelo2_test(name DIR dir DEPS ... [GUI] [DATA]): one GoogleTest executable of every .cpp in a
