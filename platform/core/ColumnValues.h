@@ -10,7 +10,7 @@ namespace dbcore {
 
 enum class ColKind { Plain, Boolean, Small, Date };
 
-ColKind kindOf(const char* decltypeName);                                  // Plain for none
+ColKind kindOf(const char* decltypeName);   // Plain for none
 Variant columnValue(sqlite3_stmt* st, int i, ColKind kind);
 void bindValue(sqlite3* db, sqlite3_stmt* st, int index, const Variant& v);   // throws DbError
 

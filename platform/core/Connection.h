@@ -23,8 +23,8 @@ struct Connection {
 
 // Closes the connection, its cached statements first.
 void closeConnection(Connection& c);
-Connection& conn();                    // the one connection, never destroyed
-QString errText(sqlite3* db);          // the connection's last error message
+Connection& conn();             // the one connection, never destroyed
+QString errText(sqlite3* db);   // the connection's last error message
 [[noreturn]] void raise(sqlite3* db, int rc);
 // Prepares one statement; `tail` receives where the next statement of `sql` begins.
 sqlite3_stmt* prepareRaw(sqlite3* db, const QString& sql, const char** tail = nullptr);

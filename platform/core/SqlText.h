@@ -5,9 +5,9 @@
 
 namespace dbcore {
 
-QString quoteIdent(const QString& name);     // "name", inner quotes doubled
-QString quoteText(const QString& text);      // 'text', inner quotes doubled
-QString uriFor(const QString& path);         // file:<absolute path>?mode=rw
+QString quoteIdent(const QString& name);   // "name", inner quotes doubled
+QString quoteText(const QString& text);    // 'text', inner quotes doubled
+QString uriFor(const QString& path);       // file:<absolute path>?mode=rw
 // Jet's date literal #yyyy/mm/dd# becomes a quoted text outside quoted text and identifiers.
 QString translateSql(const QString& sql);
 

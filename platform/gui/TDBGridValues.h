@@ -13,6 +13,6 @@ bool variantNumber(const Variant& v, double* out);   // false for a value that i
 bool variantTrue(const Variant& v);
 // What is written to the database: an empty text is Null.
 Variant storable(const Variant& v);
-Qt::Alignment qtAlignment(int a, bool number);        // dbgGeneral: numbers right, the rest left
+Qt::Alignment qtAlignment(int a, bool number);   // dbgGeneral: numbers right, the rest left
 
 }  // namespace tdbgrid
