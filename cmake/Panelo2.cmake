@@ -1,3 +1,15 @@
+# The string rule of the product's code: no quiet conversion between const char* or QByteArray
+# and QString; a literal names its encoding (QStringLiteral, QLatin1String, u"..."_s).
+set(PANELO2_STRING_RULE QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
+
+# panelo2_links(name scope deps...): a product target's include root (the source tree), its
+# links and the string rule; scope PUBLIC for a library, PRIVATE for an executable.
+function(panelo2_links name scope)
+  target_include_directories(${name} ${scope} ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} ${scope} ${ARGN})
+  target_compile_definitions(${name} PRIVATE ${PANELO2_STRING_RULE})
+endfunction()
+
 # panelo2_library(name DIR dir DEPS ...): a static library of every .cpp/.h in one folder.
 function(panelo2_library name)
   cmake_parse_arguments(L "" "DIR" "DEPS" ${ARGN})
@@ -14,8 +26,7 @@ function(panelo2_library name)
     return()
   endif()
   add_library(${name} STATIC ${srcs})
-  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${name} PUBLIC ${L_DEPS})
+  panelo2_links(${name} PUBLIC ${L_DEPS})
 endfunction()
 
 # panelo2_test(name DIR dir DEPS ... [GUI] [DATA]): one GoogleTest executable of every .cpp in a

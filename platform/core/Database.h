@@ -3,6 +3,10 @@
 // is schema "main"; every further file is ATTACHed to the same connection, so an unqualified
 // table name reaches the first file's tables and one transaction covers all files. One thread
 // at a time may use the connection and what comes from it (it runs without SQLite's own lock).
+//
+// Where it is: Database.cpp (a file on the connection), LinkedTables.cpp, Recordset.cpp over the
+// rows of RecordsetData, Statement.cpp, Transactions.cpp, ClosedDatabaseFile.cpp (a file not on
+// the connection); Connection, SqlText and ColumnValues are what they share.
 #include "platform/core/Variant.h"
 
 #include <QString>

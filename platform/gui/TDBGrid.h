@@ -10,6 +10,11 @@
 // once (AfterInsert or AfterUpdate). Values written from code through a column go into the
 // buffer too and are written when the current row changes, on updateRow(), or when the event
 // loop next runs. Read and write the current row through the columns, not the recordset.
+//
+// Where it is: TDBGrid.cpp (construction, binding, settings), TDBGridColumns.cpp, TDBGridRows.cpp
+// (current row, cursor, layout), TDBGridRowBuffer.cpp, TDBGridInput.cpp (keys and mouse),
+// TDBGridPaint.cpp; under them TDBGridModel.h (the Qt model and delegate), TDBGridBusy.h and
+// TDBGridValues.
 #include "platform/core/Database.h"
 #include "platform/gui/Colors.h"
 
