@@ -8,34 +8,13 @@
 #include "platform/gui/ImText.h"
 #include "tests/support/ScriptedMsgBox.h"
 
-#include <QCryptographicHash>
 
 namespace {
 
 // Every row of the file's tables but the list (which every start empties), in storage order.
 QByteArray rowsDigest(const QString& path)
 {
-    sqlite3* db = nullptr;
-    sqlite3_open(QFile::encodeName(path).constData(), &db);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    sqlite3_stmt* tables = nullptr;
-    sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'table' AND name <> 'パターンリスト' ORDER BY name",
-                       -1, &tables, nullptr);
-    while (sqlite3_step(tables) == SQLITE_ROW) {
-        const QByteArray name = reinterpret_cast<const char*>(sqlite3_column_text(tables, 0));
-        hash.addData(name);
-        sqlite3_stmt* rows = nullptr;
-        sqlite3_prepare_v2(db, ("SELECT * FROM \"" + name + "\" ORDER BY rowid").constData(), -1, &rows, nullptr);
-        while (sqlite3_step(rows) == SQLITE_ROW)
-            for (int i = 0; i < sqlite3_column_count(rows); ++i) {
-                hash.addData(QByteArray::number(sqlite3_column_type(rows, i)));
-                hash.addData(QByteArrayView(static_cast<const char*>(sqlite3_column_blob(rows, i)), sqlite3_column_bytes(rows, i)));
-            }
-        sqlite3_finalize(rows);
-    }
-    sqlite3_finalize(tables);
-    sqlite3_close(db);
-    return hash.result();
+    return FileDigest(path, "SELECT name FROM sqlite_master WHERE type = 'table' AND name <> 'パターンリスト' ORDER BY name");
 }
 
 class OlderFormatTest : public MainWindowTest {

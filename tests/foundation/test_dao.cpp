@@ -214,28 +214,7 @@ TEST(DaoTest, TheSchemaBuildsBothFilesWithTheProgramsPageSize)
 // Every row of every table of a closed file, in storage order, as one digest.
 QByteArray rowsDigest(const QString& path)
 {
-    sqlite3* db = nullptr;
-    sqlite3_open(QFile::encodeName(path).constData(), &db);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    sqlite3_stmt* tables = nullptr;
-    sqlite3_prepare_v2(db, "SELECT name, sql FROM sqlite_master ORDER BY name", -1, &tables, nullptr);
-    while (sqlite3_step(tables) == SQLITE_ROW) {
-        const QByteArray name = reinterpret_cast<const char*>(sqlite3_column_text(tables, 0));
-        hash.addData(name);
-        hash.addData(QByteArrayView(reinterpret_cast<const char*>(sqlite3_column_text(tables, 1))));
-        sqlite3_stmt* rows = nullptr;
-        if (sqlite3_prepare_v2(db, ("SELECT * FROM \"" + name + "\" ORDER BY rowid").constData(), -1, &rows, nullptr) != SQLITE_OK)
-            continue;   // an index
-        while (sqlite3_step(rows) == SQLITE_ROW)
-            for (int i = 0; i < sqlite3_column_count(rows); ++i) {
-                hash.addData(QByteArray::number(sqlite3_column_type(rows, i)));
-                hash.addData(QByteArrayView(static_cast<const char*>(sqlite3_column_blob(rows, i)), sqlite3_column_bytes(rows, i)));
-            }
-        sqlite3_finalize(rows);
-    }
-    sqlite3_finalize(tables);
-    sqlite3_close(db);
-    return hash.result();
+    return FileDigest(path, "SELECT name, sql FROM sqlite_master ORDER BY name");
 }
 
 void execOn(const QString& path, const char* sql)

@@ -6,6 +6,7 @@
 #include "platform/core/AppInfo.h"
 #include "platform/core/Database.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -63,4 +64,31 @@ QString DbFixture::errLog() const
 {
     QFile f(path(QStringLiteral("ErrLog.txt")));
     return f.open(QIODevice::ReadOnly) ? FromAnsi(f.readAll()) : QString();
+}
+
+QByteArray FileDigest(const QString& path, const char* entries)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    sqlite3_stmt* names = nullptr;
+    sqlite3_prepare_v2(db, entries, -1, &names, nullptr);
+    while (sqlite3_step(names) == SQLITE_ROW) {
+        for (int i = 0; i < sqlite3_column_count(names); ++i)
+            hash.addData(QByteArrayView(reinterpret_cast<const char*>(sqlite3_column_text(names, i))));
+        const QByteArray name = reinterpret_cast<const char*>(sqlite3_column_text(names, 0));
+        sqlite3_stmt* rows = nullptr;
+        if (sqlite3_prepare_v2(db, ("SELECT * FROM \"" + name + "\" ORDER BY rowid").constData(), -1, &rows, nullptr) !=
+            SQLITE_OK)
+            continue;   // an index
+        while (sqlite3_step(rows) == SQLITE_ROW)
+            for (int i = 0; i < sqlite3_column_count(rows); ++i) {
+                hash.addData(QByteArray::number(sqlite3_column_type(rows, i)));
+                hash.addData(QByteArrayView(static_cast<const char*>(sqlite3_column_blob(rows, i)), sqlite3_column_bytes(rows, i)));
+            }
+        sqlite3_finalize(rows);
+    }
+    sqlite3_finalize(names);
+    sqlite3_close(db);
+    return hash.result();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Database files for tests, built from the SQL scripts in schema/ in a fresh temporary folder
 // that also serves as the program folder (so the error log lands there).
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -8,6 +9,11 @@
 // Builds a database file at path from one of the scripts ("working.sql", "save.sql").
 void BuildDatabaseFromScript(const QString& script, const QString& path);
 QString SchemaScript(const QString& script);   // the full path of a script in schema/
+
+// A digest of a closed database file: for each row of `entries` (a query of sqlite_master whose
+// first column is the name), its text columns and, when it names a table, every row of that
+// table in storage order, each value with its type.
+QByteArray FileDigest(const QString& path, const char* entries);
 
 class DbFixture {
 public:
