@@ -22,12 +22,13 @@ void DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void SetWaitScale(double factor) { scale() = factor; }
 double WaitScale() { return scale(); }
+qint64 WaitMilliseconds(double seconds) { return qint64(std::ceil(seconds * 1000.0 * scale())); }
 
 void WaitSeconds(double seconds, bool keepEvents)
 {
     if (!(seconds > 0))
         return;
-    const qint64 ms = qint64(std::ceil(seconds * 1000.0 * scale()));
+    const qint64 ms = WaitMilliseconds(seconds);
     QElapsedTimer clock;   // a monotonic clock: a wait never ends early nor hangs on a wrap
     clock.start();
     while (clock.elapsed() < ms) {

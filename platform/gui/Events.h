@@ -12,6 +12,8 @@ void WaitSeconds(double seconds, bool keepEvents);
 // Tests shorten every wait by a factor (1 = real time).
 void SetWaitScale(double factor);
 double WaitScale();
+// How long WaitSeconds(seconds, ...) lasts under the scale, in whole milliseconds (rounded up).
+qint64 WaitMilliseconds(double seconds);
 
 // The window's last active modal dialog, or the window itself.
 QWidget* LastActivePopup(QWidget* window);
